@@ -1,0 +1,28 @@
+# Native build: the portable logic and its unit tests against the in-memory fakes.
+find_package(GTest REQUIRED)
+find_package(Iconv REQUIRED)
+
+file(GLOB VORNICK_NATIVE_SOURCES CONFIGURE_DEPENDS src/platform/posix/*.cpp)
+if(VORNICK_NATIVE_SOURCES)
+  target_sources(vornick_core PRIVATE ${VORNICK_NATIVE_SOURCES})
+endif()
+target_link_libraries(vornick_core PUBLIC Iconv::Iconv)
+
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp tests/unit/fakes/*.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_include_directories(unit_tests PRIVATE tests/unit)
+target_link_libraries(unit_tests PRIVATE vornick_core GTest::gtest GTest::gtest_main GTest::gmock)
+include(GoogleTest)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+option(VORNICK_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+if(VORNICK_FUZZ)
+  file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS tests/fuzz/*.cpp)
+  foreach(src ${FUZZ_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE vornick_core)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endforeach()
+endif()

@@ -1,0 +1,106 @@
+#include "fakes/fake_form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace vornick::testing {
+
+FakeForm::FakeForm(const WindowSpec& spec, FakeSystem& system) : name_(spec.name), system_(system) {
+  Control window{ControlKind::Label, spec.caption, {}, {}};
+  window.props = {{Prop::Visible, 0},
+                  {Prop::Enabled, 1},
+                  {Prop::PositionState, spec.position_state},
+                  {Prop::AlwaysOnTop, spec.always_on_top ? 1 : 0},
+                  {Prop::BackColour, static_cast<std::int32_t>(spec.back_colour)},
+                  {Prop::Left, spec.left},
+                  {Prop::Top, spec.top},
+                  {Prop::Width, spec.width},
+                  {Prop::Height, spec.height}};
+  controls_.emplace(spec.name, window);
+  for (const ControlSpec& c : spec.controls) {
+    Control control{c.kind, c.text, {}, c.items};
+    control.props = {{Prop::Visible, c.visible ? 1 : 0},
+                     {Prop::Enabled, c.enabled ? 1 : 0},
+                     {Prop::Checked, c.checked ? 1 : 0},
+                     {Prop::Selected, c.items.empty() ? -1 : 0},
+                     {Prop::Left, c.left},
+                     {Prop::Top, c.top},
+                     {Prop::Width, c.width},
+                     {Prop::Height, c.height},
+                     {Prop::TextColour, static_cast<std::int32_t>(c.text_colour)},
+                     {Prop::BackColour, static_cast<std::int32_t>(c.back_colour)},
+                     {Prop::PickedColour, static_cast<std::int32_t>(c.picked)},
+                     {Prop::TimerPeriod, 0}};
+    auto [it, inserted] = controls_.emplace(c.name, std::move(control));
+    if (!inserted) throw std::logic_error("two controls named " + c.name);
+    if (c.kind == ControlKind::Timer) SetTimerPeriod(c.name, it->second, c.timer_ms);
+  }
+  for (const MenuSpec& menu : spec.menu)
+    for (const MenuItemSpec& item : menu.items) {
+      Control control{ControlKind::Button, item.caption, {{Prop::Enabled, menu.enabled ? 1 : 0}}, {}};
+      controls_.emplace(item.caption, std::move(control));
+    }
+}
+
+FakeForm::Control& FakeForm::Find(std::string_view name) {
+  auto it = controls_.find(name);
+  if (it == controls_.end()) throw std::logic_error("no control named " + std::string(name));
+  return it->second;
+}
+
+const FakeForm::Control& FakeForm::control(std::string_view name) const {
+  return const_cast<FakeForm*>(this)->Find(name);
+}
+
+void FakeForm::Click(std::string_view name) {
+  Control& c = Find(name);
+  if (c.props[Prop::Enabled] == 0 || c.props[Prop::Visible] == 0)
+    throw std::logic_error("cannot click " + std::string(name));
+  if (c.kind == ControlKind::CheckBox) c.props[Prop::Checked] = c.props[Prop::Checked] == 1 ? 0 : 1;
+  if (system_.sink()) system_.sink()->OnEvent(name, Event::Clicked, 0, 0);
+}
+
+void FakeForm::SelectMenu(std::string_view item) {
+  if (Find(item).props[Prop::Enabled] == 0) return;  // a greyed pop-up cannot be reached
+  if (system_.sink()) system_.sink()->OnEvent(item, Event::MenuSelected, 0, 0);
+}
+
+std::string FakeForm::Text(std::string_view name) const { return control(name).text; }
+
+void FakeForm::SetText(std::string_view name, std::string_view text) {
+  Find(name).text = std::string(text);
+  text_writes.push_back(std::string(name) + "=" + std::string(text));
+}
+
+std::int32_t FakeForm::Get(std::string_view name, Prop prop) const {
+  const Control& c = control(name);
+  auto it = c.props.find(prop);
+  if (it == c.props.end()) throw std::logic_error("no such property on " + std::string(name));
+  return it->second;
+}
+
+void FakeForm::SetTimerPeriod(const std::string& name, Control& timer, std::int32_t period) {
+  period = std::max(period, 0);
+  if (period == timer.props[Prop::TimerPeriod]) return;  // a running timer is not restarted
+  timer.props[Prop::TimerPeriod] = period;
+  if (period == 0) {
+    system_.StopTimer(name_ + "/" + name);
+    return;
+  }
+  ++timer_starts[name];
+  system_.StartTimer(name_ + "/" + name, period, [this, name] {
+    if (system_.sink()) system_.sink()->OnEvent(name, Event::Tick, 0, 0);
+  });
+}
+
+void FakeForm::Set(std::string_view name, Prop prop, std::int32_t value) {
+  Control& c = Find(name);
+  if (prop == Prop::TimerPeriod) return SetTimerPeriod(std::string(name), c, value);
+  if (prop == Prop::PositionState) {
+    value = std::clamp(value, 0, 3);
+    position_history.push_back(value);
+  }
+  c.props[prop] = value;
+}
+
+}  // namespace vornick::testing

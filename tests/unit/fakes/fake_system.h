@@ -1,0 +1,104 @@
+// A fake machine with a virtual clock. Waits advance virtual time and run the
+// events scheduled inside them, nested exactly as a real message loop would
+// dispatch them; tests schedule timer ticks, hotkey presses and clicks at
+// chosen moments.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/events.h"
+#include "platform/system.h"
+
+namespace vornick::testing {
+
+class FakeSystem : public System {
+ public:
+  struct Click {
+    std::int32_t x, y, kind;
+    std::int64_t at_ms;
+  };
+  struct Message {
+    std::string text, caption;
+    std::int64_t at_ms;
+  };
+
+  // --- The virtual clock and its event queue.
+  std::int64_t Now() const { return now_ms_; }
+  // Runs `fn` at virtual time `at_ms` (or at the next dispatch if that has passed).
+  void At(std::int64_t at_ms, std::function<void()> fn);
+  // Runs `fn` at the next dispatch of any kind.
+  void Post(std::function<void()> fn) { At(now_ms_, std::move(fn)); }
+  // The main message loop: dispatches everything due up to Now() + ms.
+  void RunFor(std::int64_t ms);
+  // A repeating timer; `id` names it so it can be replaced or stopped.
+  void StartTimer(const std::string& id, std::int32_t period_ms, std::function<void()> on_tick);
+  void StopTimer(const std::string& id);
+  // Shortest period a timer really gets, as on a real system.
+  std::int32_t min_timer_ms = 10;
+
+  // --- The window's life. After Close(), waits return false at once.
+  void Close() { closed_ = true; }
+  bool closed() const { return closed_; }
+  void SetSink(EventSink* sink) { sink_ = sink; }
+  EventSink* sink() const { return sink_; }
+
+  // --- Emergency-stop hotkey.
+  bool hotkey_registration_works = true;
+  bool hotkey_hook_works = true;
+  // Queues one Alt+A notification, handled at the next dispatch or by
+  // HandlePendingHotkey().
+  void PressHotkey();
+  void PressHotkeyAt(std::int64_t at_ms) {
+    At(at_ms, [this] { PressHotkey(); });
+  }
+  std::string hotkey_feedback_control;
+
+  // --- Recorded effects.
+  std::vector<Click> clicks;
+  std::vector<Message> messages;
+  std::function<void(const Click&)> on_click;  // runs after each recorded click
+  std::int64_t click_cost_ms = 0;              // virtual time one click takes
+  std::int64_t message_box_open_ms = 0;        // how long a message box stays up
+
+  std::int32_t cursor_x = 0, cursor_y = 0;
+  std::int32_t screen_width = 1920, screen_height = 1080;
+
+  // --- System
+  std::int32_t CursorX() override { return cursor_x; }
+  std::int32_t CursorY() override { return cursor_y; }
+  std::int32_t ScreenWidth() override { return screen_width; }
+  std::int32_t ScreenHeight() override { return screen_height; }
+  void SimulateClick(std::int32_t x, std::int32_t y, std::int32_t kind) override;
+  [[nodiscard]] bool PacedDelay(std::int32_t ms) override;
+  void HandlePendingHotkey() override;
+  std::int32_t RegisterHotkey(std::string_view feedback_control, std::int32_t modifier_code,
+                              std::int32_t virtual_key) override;
+  void ShowMessage(std::string_view text, std::string_view caption) override;
+
+  std::int32_t registered_modifier_code = 0, registered_virtual_key = 0;
+
+ private:
+  struct Pending {
+    std::function<void()> fn;
+    bool hotkey = false;
+  };
+  // Dispatches events due up to `deadline`; false when the window closed.
+  bool DispatchUntil(std::int64_t deadline);
+  void Fire(std::map<std::tuple<std::int64_t, std::uint64_t>, Pending>::iterator it);
+
+  std::int64_t now_ms_ = 0;
+  std::uint64_t next_seq_ = 0;
+  std::map<std::tuple<std::int64_t, std::uint64_t>, Pending> queue_;
+  std::map<std::string, std::uint64_t> timer_generation_;
+  bool closed_ = false;
+  EventSink* sink_ = nullptr;
+  std::int32_t next_hotkey_id_ = 33001;
+  std::int32_t hotkey_id_ = 0;
+};
+
+}  // namespace vornick::testing
