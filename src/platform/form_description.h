@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/form.h"
@@ -59,6 +60,12 @@ struct MenuSpec {
   std::vector<MenuItemSpec> items;
 };
 
+// Child-window identifiers: controls[i] gets kFirstControlId + i, menu items
+// kFirstMenuId upwards in menu order, so tools outside the process can find
+// a control by its name in the same table.
+constexpr int kFirstControlId = 1000;
+constexpr int kFirstMenuId = 100;
+
 struct WindowSpec {
   std::string name;
   std::string caption;
@@ -76,6 +83,22 @@ struct WindowSpec {
     for (const auto& c : controls)
       if (c.name == control) return &c;
     return nullptr;
+  }
+  // kFirstControlId + index, or -1 for an unknown name.
+  int ControlId(std::string_view control) const {
+    for (std::size_t i = 0; i < controls.size(); ++i)
+      if (controls[i].name == control) return kFirstControlId + static_cast<int>(i);
+    return -1;
+  }
+  // kFirstMenuId + position over all pop-ups, or -1.
+  int MenuId(std::string_view item) const {
+    int id = kFirstMenuId;
+    for (const auto& m : menu)
+      for (const auto& i : m.items) {
+        if (i.caption == item) return id;
+        ++id;
+      }
+    return -1;
   }
 };
 

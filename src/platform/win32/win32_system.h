@@ -1,0 +1,46 @@
+// The System port on Win32. One object per process, attached to the main
+// window once it exists. Its capabilities live in separate files by area.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/system.h"
+
+namespace vornick::win32 {
+
+class Win32System : public System {
+ public:
+  Win32System() = default;
+  Win32System(const Win32System&) = delete;
+  Win32System& operator=(const Win32System&) = delete;
+  ~Win32System() override;
+
+  // The owner of message boxes and of the hotkey; called before the created event.
+  void AttachMainWindow(HWND main_window) { main_window_ = main_window; }
+  HWND main_window() const { return main_window_; }
+  // False once the main window has been destroyed (the quit message is queued).
+  bool MainWindowAlive() const { return main_window_ != nullptr && IsWindow(main_window_); }
+
+  // win32_system.cpp
+  std::int32_t CursorX() override;
+  std::int32_t CursorY() override;
+  std::int32_t ScreenWidth() override;
+  std::int32_t ScreenHeight() override;
+  void ShowMessage(std::string_view text, std::string_view caption) override;
+
+  // win32_input.cpp
+  void SimulateClick(std::int32_t x, std::int32_t y, std::int32_t kind) override;
+
+  // paced_delay.cpp
+  [[nodiscard]] bool PacedDelay(std::int32_t ms) override;
+  void HandlePendingHotkey() override;
+
+  // hotkey_relay.cpp
+  std::int32_t RegisterHotkey(std::string_view feedback_control, std::int32_t modifier_code,
+                              std::int32_t virtual_key) override;
+
+ private:
+  HWND main_window_ = nullptr;
+};
+
+}  // namespace vornick::win32
