@@ -3,6 +3,8 @@
 #include <array>
 
 #include "app/startup.h"
+#include "store/auto_save.h"
+#include "store/table_menu.h"
 
 namespace vornick {
 namespace {
@@ -18,6 +20,12 @@ struct Route {
 // Every event of the main window that the program handles.
 constexpr std::array kRoutes = {
     Route{kMainWindow, Event::Created, [](Ports& p, std::int32_t, std::int32_t) { OnMainWindowCreated(p); }},
+    // Table persistence
+    Route{"读取坐标", Event::MenuSelected, [](Ports& p, std::int32_t, std::int32_t) { OnLoadTableMenu(p); }},
+    Route{"保存坐标", Event::MenuSelected, [](Ports& p, std::int32_t, std::int32_t) { OnSaveTableMenu(p); }},
+    Route{"选择框1", Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnAutoSaveBoxClicked(p); }},
+    Route{"时钟4", Event::Tick, [](Ports& p, std::int32_t, std::int32_t) { OnAutoSaveCountdownTick(p); }},
+    Route{"时钟3", Event::Tick, [](Ports& p, std::int32_t, std::int32_t) { OnAutoSavePoll(p); }},
 };
 
 }  // namespace
