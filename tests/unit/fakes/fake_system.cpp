@@ -103,7 +103,7 @@ System::FileBytes FakeSystem::ReadFileBytes(std::string_view path) {
 std::string FakeSystem::ReplaceFileAtomically(std::string_view path, std::string_view bytes) {
   if (!replace_failure.empty()) return replace_failure;
   files[std::string(path)] = std::string(bytes);
-  replaced_paths.emplace_back(path);
+  replacements.push_back({std::string(path), now_ms_});
   return {};
 }
 

@@ -92,7 +92,11 @@ class FakeSystem : public System {
   // When not empty, every replacement fails with this reason and changes nothing.
   std::string replace_failure;
   // Every successful replacement, in order, each one whole-file step.
-  std::vector<std::string> replaced_paths;
+  struct Replacement {
+    std::string path;
+    std::int64_t at_ms;
+  };
+  std::vector<Replacement> replacements;
 
   std::optional<std::string> DocumentsFolder() override { return documents_folder; }
   std::string WindowsFolder() override { return windows_folder; }
