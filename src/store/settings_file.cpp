@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "engine/point_table.h"
-#include "store/profile_text.h"
+#include "store/ini_text.h"
 
 namespace vornick {
 namespace {
@@ -36,7 +36,7 @@ std::optional<SaveFailure> Update(System& system, const std::vector<std::pair<st
   System::FileBytes file = system.ReadFileBytes(path);
   if (file.status == System::FileBytes::Status::Unreadable) return SaveFailure{path, true, file.reason};
   std::string bytes = file.status == System::FileBytes::Status::Read ? std::move(file.bytes) : std::string();
-  for (const auto& [key, value] : values) bytes = WriteProfileString(bytes, kSettingsSection, key, value);
+  for (const auto& [key, value] : values) bytes = WriteIniValue(bytes, kSettingsSection, key, value);
   std::string reason = system.ReplaceFileAtomically(path, bytes);
   if (!reason.empty()) return SaveFailure{path, false, std::move(reason)};
   return std::nullopt;
@@ -58,7 +58,7 @@ std::string SettingsFilePath(System& system) {
 std::string ReadSettingsValue(System& system, std::string_view key, std::string_view default_text) {
   const System::FileBytes file = system.ReadFileBytes(OpenedPath(system));
   if (file.status != System::FileBytes::Status::Read) return std::string(default_text);
-  return ReadProfileString(file.bytes, kSettingsSection, key).value_or(std::string(default_text));
+  return ReadIniValue(file.bytes, kSettingsSection, key).value_or(std::string(default_text));
 }
 
 std::optional<SaveFailure> WriteSettingsValue(System& system, std::string_view key, std::string_view value) {

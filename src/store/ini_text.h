@@ -24,17 +24,17 @@ namespace vornick {
 
 // A value read is cut to what a 10,240-byte buffer holds besides its zero
 // byte: 10,239 GBK bytes, less one when that would split a character.
-inline constexpr std::size_t kProfileValueLimit = 10239;
+inline constexpr std::size_t kIniValueLimit = 10239;
 
 // The value of `key` in `section`; nullopt when the section is missing, the
 // key is missing, or its line has no "=".
-std::optional<std::string> ReadProfileString(std::string_view file, std::string_view section, std::string_view key);
+std::optional<std::string> ReadIniValue(std::string_view file, std::string_view section, std::string_view key);
 
 // `file` with `key` in `section` set to `value`: the key's line is rewritten
 // in place, a missing key goes after the last line of its section, a missing
 // section at the end of the file; lines added end in CR LF. The value is cut
 // at its first line break or zero byte, so it can never add a line.
-std::string WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
+std::string WriteIniValue(std::string_view file, std::string_view section, std::string_view key,
                                std::string_view value);
 
 }  // namespace vornick

@@ -1,4 +1,4 @@
-#include "store/profile_text.h"
+#include "store/ini_text.h"
 
 #include <vector>
 
@@ -31,7 +31,7 @@ Text Decode(std::string_view file) {
     text.encoding = Text::Encoding::Utf16;
     file.remove_prefix(kUtf16Bom.size());
     if (file.size() % 2 != 0) {
-      text.odd_byte = file.substr(file.size() - 1);
+      text.odd_byte.assign(1, file.back());
       file.remove_suffix(1);
     }
     const auto unit = [&](std::size_t k) {
@@ -206,7 +206,7 @@ std::string_view CutGbk(std::string_view gbk, std::size_t limit) {
 
 }  // namespace
 
-std::optional<std::string> ReadProfileString(std::string_view file, std::string_view section, std::string_view key) {
+std::optional<std::string> ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {
   const Text text = Decode(file);
   const std::vector<Line> lines = SplitLines(text.body);
   const Place place =
@@ -218,10 +218,10 @@ std::optional<std::string> ReadProfileString(std::string_view file, std::string_
   std::string_view v = value->substr(0, value->find('\0'));  // the caller's buffer ends at a zero byte
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
   const std::string gbk = text.IsGbk() ? std::string(v) : Utf8ToGbk(v);
-  return GbkToUtf8(CutGbk(gbk, kProfileValueLimit));
+  return GbkToUtf8(CutGbk(gbk, kIniValueLimit));
 }
 
-std::string WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
+std::string WriteIniValue(std::string_view file, std::string_view section, std::string_view key,
                                std::string_view value) {
   Text text = Decode(file);
   const std::string section_text = ToFileText(Trim(section), text);

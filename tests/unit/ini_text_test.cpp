@@ -1,4 +1,4 @@
-#include "store/profile_text.h"
+#include "store/ini_text.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ struct ReadCase {
   std::optional<std::string> value;
 };
 
-TEST(ProfileTextTest, Reading) {
+TEST(IniTextTest, Reading) {
   const std::string big_ascii(10300, '7');
   std::string big_gbk, odd_gbk = "7";
   for (int i = 0; i < 5200; ++i) big_gbk += "\xD7\xF8", odd_gbk += "\xD7\xF8";  // 坐
@@ -81,7 +81,7 @@ TEST(ProfileTextTest, Reading) {
       {"UTF-8 with BOM", "\xEF\xBB\xBF[配置1]\r\nX坐标1=中\r\n", "X坐标1", "中"},
       {"UTF-8 without BOM is GBK", "[配置1]\r\nX坐标1=5\r\n", "X坐标1", kMissing},
       {"UTF-16 with BOM", Utf16(u"[配置1]\r\nX坐标1=中\r\n"), "X坐标1", "中"},
-      {"garbage lines", Gbk("\x81\xFF") + Bytes({"\0\x01[\r\n=\r\n", 8}) + Gbk("[配置1]\r\n]]\r\nX坐标1=5\r\n"),
+      {"garbage lines", Bytes("\x81\xFF") + Bytes({"\0\x01[\r\n=\r\n", 8}) + Gbk("[配置1]\r\n]]\r\nX坐标1=5\r\n"),
        "X坐标1", "5"},
       {"value at the limit", Gbk("[配置1]\r\nX坐标1=") + std::string(10239, '7'), "X坐标1", std::string(10239, '7')},
       {"long value cut", Gbk("[配置1]\r\nX坐标1=") + big_ascii, "X坐标1", std::string(10239, '7')},
@@ -91,7 +91,7 @@ TEST(ProfileTextTest, Reading) {
        std::string(10239, '7')},
   };
   for (const ReadCase& c : cases) {
-    const std::optional<std::string> got = ReadProfileString(c.file, "配置1", c.key);
+    const std::optional<std::string> got = ReadIniValue(c.file, "配置1", c.key);
     EXPECT_TRUE(got == c.value) << c.name << ": got " << Shown(got) << ", want " << Shown(c.value);
   }
 }
@@ -104,7 +104,7 @@ struct WriteCase {
   std::string after;
 };
 
-TEST(ProfileTextTest, Writing) {
+TEST(IniTextTest, Writing) {
   const WriteCase cases[] = {
       {"new file", "", "X坐标1", "5", Gbk("[配置1]\r\nX坐标1=5\r\n")},
       {"empty value kept as a key", "", "X坐标1", "", Gbk("[配置1]\r\nX坐标1=\r\n")},
@@ -127,10 +127,10 @@ TEST(ProfileTextTest, Writing) {
       {"LF file keeps its lines", Gbk("[其他]\nB=2\n[配置1]\nA=1\n"), "X坐标1", "7",
        Gbk("[其他]\nB=2\n[配置1]\nA=1\nX坐标1=7\r\n")},
       {"everything else kept byte for byte",
-       Gbk("; 手写\r\n\r\n  奇怪的行  \r\n[其他]  \r\n B = 2 \r\n\x81\xFF") + Bytes({"\0\r\n", 3}) +
+       Gbk("; 手写\r\n\r\n  奇怪的行  \r\n[其他]  \r\n B = 2 \r\n") + Bytes({"\x81\xFF\0\r\n", 5}) +
            Gbk("[配置1]\r\nX坐标1=1\r\n\t Y坐标1 = 2 \r\n"),
        "X坐标1", "7",
-       Gbk("; 手写\r\n\r\n  奇怪的行  \r\n[其他]  \r\n B = 2 \r\n\x81\xFF") + Bytes({"\0\r\n", 3}) +
+       Gbk("; 手写\r\n\r\n  奇怪的行  \r\n[其他]  \r\n B = 2 \r\n") + Bytes({"\x81\xFF\0\r\n", 5}) +
            Gbk("[配置1]\r\nX坐标1=7\r\n\t Y坐标1 = 2 \r\n")},
       {"a line break cannot add lines", Gbk("[配置1]\r\nX坐标1=1\r\n"), "X坐标1", "7\r\n[其他]\r\nX坐标1=9",
        Gbk("[配置1]\r\nX坐标1=7\r\n")},
@@ -148,18 +148,18 @@ TEST(ProfileTextTest, Writing) {
        Utf16(u"[配置1]\r\nX坐标1=中\r\n\xD800z=1\r\n")},
   };
   for (const WriteCase& c : cases) {
-    const std::string after = WriteProfileString(c.before, "配置1", c.key, c.value);
+    const std::string after = WriteIniValue(c.before, "配置1", c.key, c.value);
     EXPECT_EQ(after, c.after) << c.name;
   }
 }
 
-TEST(ProfileTextTest, WhatIsWrittenReadsBack) {
+TEST(IniTextTest, WhatIsWrittenReadsBack) {
   const std::string_view values[] = {"", "0", "123", "abc", "X坐标1", "a=b", "[配置1]", ";x", "'q", "€"};
   std::string file = Gbk("; 手写\r\n[其他]\r\nX坐标1=other\r\n");
   for (std::string_view v : values) {
-    file = WriteProfileString(file, "配置1", "X坐标1", v);
-    EXPECT_EQ(ReadProfileString(file, "配置1", "X坐标1"), v);
-    EXPECT_EQ(ReadProfileString(file, "其他", "X坐标1"), "other");
+    file = WriteIniValue(file, "配置1", "X坐标1", v);
+    EXPECT_EQ(ReadIniValue(file, "配置1", "X坐标1"), v);
+    EXPECT_EQ(ReadIniValue(file, "其他", "X坐标1"), "other");
   }
   EXPECT_EQ(file, Gbk("; 手写\r\n[其他]\r\nX坐标1=other\r\n[配置1]\r\nX坐标1=€\r\n"));
 }
