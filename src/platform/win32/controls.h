@@ -42,8 +42,8 @@ class ComboList {
   // A drop-down list has no text of its own: writing a text selects the item
   // that reads exactly so, or nothing.
   void SelectText(std::string_view text) const;
-  // The closed box's height follows its font; set the selection field so the
-  // whole box is `height` pixels high.
+  // The closed box's height follows its font; asks for a selection field that
+  // makes the whole box `height` pixels high. (Wine keeps the font's height.)
   void FitClosedHeight(int height) const;
 
  private:

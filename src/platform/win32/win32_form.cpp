@@ -295,6 +295,19 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DRAWITEM:
       if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
       break;
+    case WM_GETMINMAXINFO: {
+      // Maximised means covering the work area, also for a borderless window,
+      // which would otherwise cover the whole monitor (and the taskbar).
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof monitor;
+      if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+        limits->ptMaxPosition = {monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
+        limits->ptMaxSize = {monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top};
+        return 0;
+      }
+      break;
+    }
     case WM_ERASEBKGND: OnEraseBackground(reinterpret_cast<HDC>(wparam)); return 1;
     case WM_DPICHANGED: OnDpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam)); return 0;
     case WM_ACTIVATE:

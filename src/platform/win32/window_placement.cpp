@@ -28,10 +28,16 @@ void Centre(HWND window) {
 }
 
 void MaximiseOverWorkArea(HWND window) {
-  ShowWindow(window, SW_SHOWMAXIMIZED);
   const RECT work = NearestMonitor(window).rcWork;
-  SetWindowPos(window, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  auto cover = [&] {
+    SetWindowPos(window, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  // The normal place is the work area too: a window manager that refuses to
+  // maximise a window without a maximise box (Wine's) restores it there.
+  if (!IsZoomed(window)) cover();
+  ShowWindow(window, SW_SHOWMAXIMIZED);
+  cover();
 }
 
 }  // namespace
