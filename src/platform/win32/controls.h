@@ -50,6 +50,9 @@ class ComboList {
   HWND window_;
 };
 
+// Centres a single-line edit box's text in its height (edit_padding.cpp).
+void CentreTextVertically(HWND edit);
+
 // A static control that paints no background must have what lies beneath it
 // repainted when its text changes, or the old glyphs stay on screen.
 void RepaintBeneath(HWND control);

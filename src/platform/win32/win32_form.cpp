@@ -178,6 +178,7 @@ bool Win32Form::BuildControls() {
       ComboList(c.window).AddItems(s.items);
       ComboList(c.window).Select(s.items.empty() ? -1 : 0);
     }
+    if (s.kind == ControlKind::Edit) CentreTextVertically(c.window);
     if (s.kind == ControlKind::Picture)
       SetWindowSubclass(c.window, &Win32Form::PictureProc, kPictureSubclass, reinterpret_cast<DWORD_PTR>(this));
   }
