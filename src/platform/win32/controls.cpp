@@ -22,7 +22,9 @@ ChildClass ClassFor(const ControlSpec& spec) {
   if (spec.align == ControlSpec::Align::Centre) align = SS_CENTER | SS_CENTERIMAGE;
   if (spec.align == ControlSpec::Align::CentreTop) align = SS_CENTER;
   switch (spec.kind) {
-    case ControlKind::Label: return {L"STATIC", align | SS_NOPREFIX, 0};
+    // A disabled label is drawn by the form: the system greys its text out,
+    // and the status line is disabled but must stay readable.
+    case ControlKind::Label: return {L"STATIC", (spec.enabled ? align : SS_OWNERDRAW) | SS_NOPREFIX, 0};
     case ControlKind::TransparentLabel: return {L"STATIC", align | SS_NOPREFIX, WS_EX_TRANSPARENT};
     case ControlKind::Picture: return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, 0};
     case ControlKind::ColourPicker: return {L"BUTTON", BS_OWNERDRAW | kTab, 0};

@@ -1,6 +1,7 @@
 #include "platform/win32/picture_drawing.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/win32/gdi.h"
 
@@ -103,6 +104,19 @@ void DrawColourSwatch(const DRAWITEMSTRUCT& item, Colour colour) {
     InflateRect(&focus, -1, -1);
     DrawFocusRect(item.hDC, &focus);
   }
+}
+
+void DrawLabel(const DRAWITEMSTRUCT& item, HFONT font, COLORREF text, HBRUSH back) {
+  FillRect(item.hDC, &item.rcItem, back);
+  const int length = GetWindowTextLengthW(item.hwndItem);
+  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(item.hwndItem, caption.data(), length + 1);
+  caption.resize(static_cast<std::size_t>(length));
+  SelectedObject selected(item.hDC, font);
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, text);
+  RECT area = item.rcItem;
+  DrawTextW(item.hDC, caption.c_str(), length, &area, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }
 
 }  // namespace vornick::win32

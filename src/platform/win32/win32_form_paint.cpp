@@ -52,6 +52,16 @@ bool Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
   switch (c->spec->kind) {
     case ControlKind::Picture: DrawCrosshairReticle(item.hDC, item.rcItem); return true;
     case ControlKind::ColourPicker: DrawColourSwatch(item, c->picked); return true;
+    case ControlKind::Label: {
+      // The colours WM_CTLCOLORSTATIC would give it.
+      HDC probe = item.hDC;
+      const int saved = SaveDC(probe);
+      const auto back = reinterpret_cast<HBRUSH>(OnControlColour(WM_CTLCOLORSTATIC, probe, item.hwndItem));
+      const COLORREF text = GetTextColor(probe);
+      RestoreDC(probe, saved);
+      DrawLabel(item, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)), text, back);
+      return true;
+    }
     default: return false;
   }
 }
