@@ -36,8 +36,9 @@ void PaintPadding(HWND edit) {
   const int border = GetSystemMetrics(SM_CXEDGE);
   const HDC window_dc = GetWindowDC(edit);
   if (!window_dc) return;
-  const auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageW(GetParent(edit), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(window_dc), reinterpret_cast<LPARAM>(edit)));
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(edit), WM_CTLCOLOREDIT,
+                                                           reinterpret_cast<WPARAM>(window_dc),
+                                                           reinterpret_cast<LPARAM>(edit)));
   const HBRUSH fill = brush ? brush : GetSysColorBrush(COLOR_WINDOW);
   const RECT above{border, border, window.right - window.left - border, client.top};
   const RECT below{border, client.bottom, window.right - window.left - border, window.bottom - window.top - border};

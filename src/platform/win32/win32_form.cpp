@@ -285,7 +285,8 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX: return OnControlColour(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_CTLCOLORLISTBOX:
+      return OnControlColour(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_MEASUREITEM:
       if (auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam); item->CtlType == ODT_MENU) {
         if (item->itemData < menu_entries_.size())
@@ -303,7 +304,8 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       monitor.cbSize = sizeof monitor;
       if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
         auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
-        limits->ptMaxPosition = {monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
+        limits->ptMaxPosition = {monitor.rcWork.left - monitor.rcMonitor.left,
+                                 monitor.rcWork.top - monitor.rcMonitor.top};
         limits->ptMaxSize = {monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top};
         return 0;
       }
@@ -377,7 +379,8 @@ LRESULT CALLBACK Win32Form::PictureProc(HWND window, UINT message, WPARAM wparam
     switch (message) {
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:  // a quick second press is a press too
-        if (Control* c = form->ById(GetDlgCtrlID(window))) form->Raise(std::string(c->spec->name), Event::LeftButtonDown);
+        if (Control* c = form->ById(GetDlgCtrlID(window)))
+          form->Raise(std::string(c->spec->name), Event::LeftButtonDown);
         return 0;
       case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_HAND)); return TRUE;
       case WM_NCDESTROY: RemoveWindowSubclass(window, &Win32Form::PictureProc, kPictureSubclass); break;

@@ -14,7 +14,8 @@ bool IsEditLike(UINT message) { return message == WM_CTLCOLOREDIT || message == 
 
 LRESULT Win32Form::OnControlColour(UINT message, HDC dc, HWND child) {
   Control* c = ById(GetDlgCtrlID(child));
-  if (!c || c->window != child) return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
+  if (!c || c->window != child)
+    return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
 
   const bool edit_like = IsEditLike(message);
   SetTextColor(dc, c->text_colour != kDefaultColour ? c->text_colour
