@@ -2,19 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/main_form.h"
-#include "fakes/fake_form.h"
+#include "app_fixture.h"
 
 namespace vornick {
 namespace {
 
 constexpr const char* kPath = "C:\\Users\\tester\\Documents\\重要配置.ini";
 
-class AutoSaveTest : public ::testing::Test {
+class AutoSaveTest : public testing::AppFixture {
  protected:
-  AutoSaveTest() { system.SetSink(&app); }
-
   std::string Label() const { return form.Text("自动保存"); }
   std::vector<std::int64_t> SaveTimes() const {
     std::vector<std::int64_t> times;
@@ -34,17 +30,13 @@ class AutoSaveTest : public ::testing::Test {
       EXPECT_LE(times[i], due[i] + 16) << "save " << i;
     }
   }
-
-  testing::FakeSystem system;
-  testing::FakeForm form{MainFormSpec(), system};
-  App app{form, system};
 };
 
 TEST_F(AutoSaveTest, SavesEveryFifteenSecondsWithACountdown) {
   form.SetText("X坐标1", "42");
   ClickAt(1000);
   system.RunFor(1999);
-  EXPECT_EQ(app.state().auto_save_countdown, 16);
+  EXPECT_EQ(state.auto_save_countdown, 16);
   EXPECT_EQ(Label(), "自动保存坐标：勾选后15s自动覆盖一次！");  // untouched until the first tick
   system.RunFor(1);
   EXPECT_EQ(Label(), "自动保存倒计时s：15");
@@ -68,7 +60,7 @@ TEST_F(AutoSaveTest, UncheckingShowsTheHintASecondLaterAndStopsSaving) {
   system.RunFor(7000);
   EXPECT_EQ(during_wait, "自动保存倒计时s：11");  // kept for the one-second wait
   EXPECT_EQ(Label(), "勾选后15s自动覆盖一次！");
-  EXPECT_EQ(app.state().auto_save_countdown, 11);  // frozen
+  EXPECT_EQ(state.auto_save_countdown, 11);  // frozen
   system.RunFor(60000);
   EXPECT_TRUE(system.replacements.empty());
   EXPECT_EQ(Label(), "勾选后15s自动覆盖一次！");
@@ -80,7 +72,7 @@ TEST_F(AutoSaveTest, CheckingAgainWithinTheSecondRestartsTheCountdown) {
   ClickAt(9800);   // check again inside that wait
   system.RunFor(10600);
   EXPECT_EQ(Label(), "勾选后15s自动覆盖一次！");  // the outer wait still ends with the hint
-  EXPECT_EQ(app.state().auto_save_countdown, 16);
+  EXPECT_EQ(state.auto_save_countdown, 16);
   system.RunFor(200);
   EXPECT_EQ(Label(), "自动保存倒计时s：15");  // first tick of the new countdown at 10800
   system.RunFor(30000);
@@ -91,21 +83,21 @@ TEST_F(AutoSaveTest, ACountdownParkedAtOneWaitsForTheSave) {
   ClickAt(0);
   system.RunFor(14500);
   ASSERT_EQ(Label(), "自动保存倒计时s：2");
-  app.state().auto_save_countdown = 1;
+  state.auto_save_countdown = 1;
   app.OnEvent("时钟4", Event::Tick, 0, 0);
-  EXPECT_EQ(app.state().auto_save_countdown, 1);
+  EXPECT_EQ(state.auto_save_countdown, 1);
   EXPECT_EQ(Label(), "自动保存倒计时s：2");  // a due save is not counted past
 }
 
 TEST_F(AutoSaveTest, UncheckingWhenDueStillMakesThatOneSave) {
   ClickAt(0);
   system.RunFor(5000);
-  app.state().auto_save_countdown = 1;  // due, and 时钟3 has not polled yet
+  state.auto_save_countdown = 1;  // due, and 时钟3 has not polled yet
   form.Click("选择框1");
   ExpectSavesAbout({5000});
   system.RunFor(60000);
   EXPECT_EQ(system.replacements.size(), 1u);
-  EXPECT_EQ(app.state().auto_save_countdown, 16);
+  EXPECT_EQ(state.auto_save_countdown, 16);
 }
 
 TEST_F(AutoSaveTest, AFailedAutoSaveSaysSoAndTriesAgain) {
@@ -113,7 +105,7 @@ TEST_F(AutoSaveTest, AFailedAutoSaveSaysSoAndTriesAgain) {
   ClickAt(0);
   system.RunFor(15100);
   EXPECT_EQ(form.Text("状态标签"), "当前状态：自动保存失败（Disk full.），15秒后再试！");
-  EXPECT_EQ(app.state().auto_save_countdown, 16);
+  EXPECT_EQ(state.auto_save_countdown, 16);
   EXPECT_TRUE(system.messages.empty());
   system.replace_failure.clear();
   system.RunFor(15000);

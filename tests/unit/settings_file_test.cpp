@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/main_form.h"
-#include "fakes/fake_form.h"
+#include "app_fixture.h"
 #include "platform/gbk_codec.h"
 
 namespace vornick {
@@ -12,16 +10,10 @@ namespace {
 
 constexpr const char* kPath = "C:\\Users\\tester\\Documents\\重要配置.ini";
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public testing::AppFixture {
  protected:
-  SettingsFileTest() { system.SetSink(&app); }
-
   std::string File() const { return system.files.at(kPath); }
   void SetFile(std::string_view utf8) { system.files[kPath] = Utf8ToGbk(utf8); }
-
-  testing::FakeSystem system;
-  testing::FakeForm form{MainFormSpec(), system};
-  App app{form, system};
 };
 
 TEST_F(SettingsFileTest, PathFollowsTheDocumentsFolder) {
@@ -67,7 +59,7 @@ TEST_F(SettingsFileTest, NewFileFromTheFormHasExactlyTheseBytes) {
 }
 
 TEST_F(SettingsFileTest, FirstStartWithoutAFileKeepsTheFormTexts) {
-  app.OnEvent("MainWindow", Event::Created, 0, 0);
+  StartUp();
   EXPECT_EQ(form.Text("X坐标1"), "");
   EXPECT_EQ(form.Text("X坐标延时10"), "100");
   EXPECT_EQ(form.Text("编辑框1"), "1000");
@@ -77,7 +69,7 @@ TEST_F(SettingsFileTest, FirstStartWithoutAFileKeepsTheFormTexts) {
 
 TEST_F(SettingsFileTest, StartUpAndTheMenuLoadTheTable) {
   SetFile("[配置1]\r\nX坐标1=12\r\nY坐标1=34\r\nX坐标延时3=abc\r\nX坐标延时=500\r\n");
-  app.OnEvent("MainWindow", Event::Created, 0, 0);
+  StartUp();
   EXPECT_EQ(form.Text("X坐标1"), "12");
   EXPECT_EQ(form.Text("Y坐标1"), "34");
   EXPECT_EQ(form.Text("X坐标延时3"), "abc");  // not validated

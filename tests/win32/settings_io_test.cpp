@@ -32,7 +32,7 @@ TEST_F(SettingsIoTest, ReadTellsMissingFromUnreadable) {
 
   const System::FileBytes folder_read = ReadWholeFile(folder.path());
   EXPECT_EQ(folder_read.status, Status::Unreadable);
-  EXPECT_NE(folder_read.reason.find("错误代码"), std::string::npos) << folder_read.reason;
+  EXPECT_NE(folder_read.reason.find("(error "), std::string::npos) << folder_read.reason;
 
   const std::string bytes("[\xC5\xE4\xD6\xC3" "1]\r\n\0\xFF", 10);
   testing::TempFolder::WriteBytes(file, bytes);

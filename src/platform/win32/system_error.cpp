@@ -4,15 +4,17 @@
 
 namespace vornick::win32 {
 
-std::string SystemErrorText(DWORD code) {
+std::string SystemErrorText(DWORD error) {
   wchar_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = n > 0 && buffer ? std::wstring(buffer, n) : std::wstring();
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring message(buffer ? buffer : L"", length);
   if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
-  const std::string number = "错误代码 " + std::to_string(code);
-  return text.empty() ? number : Narrow(text) + "（" + number + "）";
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+    message.pop_back();
+  const std::string code = "(error " + std::to_string(error) + ")";
+  return message.empty() ? code : Narrow(message) + " " + code;
 }
 
 }  // namespace vornick::win32

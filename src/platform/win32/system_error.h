@@ -1,4 +1,4 @@
-// A Win32 error code in the system's own words, for messages to the user.
+// Win32 error codes as readable text, for the failures the user is shown.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,7 @@
 
 namespace vornick::win32 {
 
-// "<the system's message>（错误代码 N）", or just the code when the system has no text for it.
-std::string SystemErrorText(DWORD code);
+// "<system message> (error N)", UTF-8.
+std::string SystemErrorText(DWORD error);
 
 }  // namespace vornick::win32
