@@ -37,7 +37,7 @@ void OnAutoSavePoll(Ports& ports) {
   if (ports.state.auto_save_countdown != kDue) return;
   const std::optional<SaveFailure> failure = SaveTable(ports.form, ports.system);
   ports.state.auto_save_countdown = kArmed;
-  if (failure) ports.form.SetText(kStatusLabel, "当前状态：自动保存失败（" + failure->reason + "），15秒后再试！");
+  if (failure) ports.form.SetText(kStatusLabel, "当前状态：自动保存失败，15秒后再试！原因：" + failure->reason);
 }
 
 }  // namespace vornick

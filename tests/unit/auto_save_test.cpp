@@ -104,7 +104,7 @@ TEST_F(AutoSaveTest, AFailedAutoSaveSaysSoAndTriesAgain) {
   system.replace_failure = "Disk full.";
   ClickAt(0);
   system.RunFor(15100);
-  EXPECT_EQ(form.Text("状态标签"), "当前状态：自动保存失败（Disk full.），15秒后再试！");
+  EXPECT_EQ(form.Text("状态标签"), "当前状态：自动保存失败，15秒后再试！原因：Disk full.");
   EXPECT_EQ(state.auto_save_countdown, 16);
   EXPECT_TRUE(system.messages.empty());
   system.replace_failure.clear();
