@@ -209,11 +209,11 @@ std::string_view CutGbk(std::string_view gbk, std::size_t limit) {
 std::optional<std::string> ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {
   const Text text = Decode(file);
   const std::vector<Line> lines = SplitLines(text.body);
-  const Place place =
-      Find(lines, text.body, ToFileText(Trim(section), text), ToFileText(Trim(key), text), text);
+  const Place place = Find(lines, text.body, ToFileText(Trim(section), text), ToFileText(Trim(key), text), text);
   if (!place.key) return std::nullopt;
   const Line& line = lines[*place.key];
-  std::optional<std::string_view> value = Parse(std::string_view(text.body).substr(line.begin, line.end - line.begin), text).value;
+  const std::optional<std::string_view> value =
+      Parse(std::string_view(text.body).substr(line.begin, line.end - line.begin), text).value;
   if (!value) return std::nullopt;
   std::string_view v = value->substr(0, value->find('\0'));  // the caller's buffer ends at a zero byte
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
@@ -222,7 +222,7 @@ std::optional<std::string> ReadIniValue(std::string_view file, std::string_view 
 }
 
 std::string WriteIniValue(std::string_view file, std::string_view section, std::string_view key,
-                               std::string_view value) {
+                          std::string_view value) {
   Text text = Decode(file);
   const std::string section_text = ToFileText(Trim(section), text);
   const std::string key_text = ToFileText(Trim(key), text);

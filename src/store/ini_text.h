@@ -35,6 +35,6 @@ std::optional<std::string> ReadIniValue(std::string_view file, std::string_view 
 // section at the end of the file; lines added end in CR LF. The value is cut
 // at its first line break or zero byte, so it can never add a line.
 std::string WriteIniValue(std::string_view file, std::string_view section, std::string_view key,
-                               std::string_view value);
+                          std::string_view value);
 
 }  // namespace vornick

@@ -72,7 +72,8 @@ std::optional<SaveFailure> SaveTable(Form& form, System& system) {
 }
 
 void LoadTable(Form& form, System& system) {
-  for (const SettingsKey& k : SettingsKeys()) form.SetText(k.control, ReadSettingsValue(system, k.key, form.Text(k.control)));
+  for (const SettingsKey& k : SettingsKeys())
+    form.SetText(k.control, ReadSettingsValue(system, k.key, form.Text(k.control)));
 }
 
 }  // namespace vornick

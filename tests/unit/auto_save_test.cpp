@@ -68,8 +68,8 @@ TEST_F(AutoSaveTest, UncheckingShowsTheHintASecondLaterAndStopsSaving) {
 
 TEST_F(AutoSaveTest, CheckingAgainWithinTheSecondRestartsTheCountdown) {
   ClickAt(0);
-  ClickAt(9500);   // uncheck: its wait runs until 10500
-  ClickAt(9800);   // check again inside that wait
+  ClickAt(9500);  // uncheck: its wait runs until 10500
+  ClickAt(9800);  // check again inside that wait
   system.RunFor(10600);
   EXPECT_EQ(Label(), "勾选后15s自动覆盖一次！");  // the outer wait still ends with the hint
   EXPECT_EQ(state.auto_save_countdown, 16);

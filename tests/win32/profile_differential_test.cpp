@@ -51,7 +51,8 @@ class ProfileDifferentialTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!RunningUnderWine()) GTEST_SKIP() << "the system results recorded here are Wine's";
-    if (GetACP() != 936) GTEST_SKIP() << "needs ANSI code page 936: run with LC_ALL=zh_CN.UTF-8 (see scripts/with-zh-locale)";
+    if (GetACP() != 936)
+      GTEST_SKIP() << "needs ANSI code page 936: run with LC_ALL=zh_CN.UTF-8 (see scripts/with-zh-locale)";
   }
 
   // A fresh ANSI-named file per call, so no cached copy of the system's is reused.
