@@ -11,11 +11,9 @@ add_library(vornick_win32 STATIC ${VORNICK_WIN32_SOURCES})
 target_link_libraries(vornick_win32 PUBLIC vornick_core
   user32 gdi32 comctl32 comdlg32 shell32 ole32 uuid advapi32 msimg32)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/platform/win32/main.cpp)
-  add_executable(vornick WIN32 src/platform/win32/main.cpp res/vornick.rc)
-  target_link_libraries(vornick PRIVATE vornick_win32)
-  target_link_options(vornick PRIVATE ${VORNICK_STATIC_LINK} -municode)
-endif()
+add_executable(vornick WIN32 src/platform/win32/main.cpp res/vornick.rc)
+target_link_libraries(vornick PRIVATE vornick_win32)
+target_link_options(vornick PRIVATE ${VORNICK_STATIC_LINK} -municode)
 
 # GoogleTest from Debian's source package, built with the same cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
