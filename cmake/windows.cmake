@@ -33,6 +33,6 @@ file(GLOB E2E_HELPER_SOURCES CONFIGURE_DEPENDS tests/e2e/helpers/*.cpp bench/hel
 foreach(src ${E2E_HELPER_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
-  target_link_libraries(${name} PRIVATE user32 gdi32)
+  target_link_libraries(${name} PRIVATE vornick_win32 user32 gdi32)
   target_link_options(${name} PRIVATE ${VORNICK_STATIC_LINK} -municode)
 endforeach()
