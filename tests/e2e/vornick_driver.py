@@ -84,6 +84,39 @@ def xdotool(*args, timeout=30):
     return _run(["xdotool", *map(str, args)], timeout).stdout.decode().strip()
 
 
+# A person's mouse and keyboard (xdotool); coordinates are screen pixels, as the probe reports them.
+
+def mouse_move(x, y):
+    xdotool("mousemove", "--sync", x, y)
+
+
+def mouse_click(button=1, repeat=1):
+    """Presses and releases a button where the pointer is (held about 1 ms), repeat times 50 ms apart
+    (2 makes a double click). Buttons: 1 left, 2 middle, 3 right."""
+    xdotool("click", "--repeat", repeat, "--delay", 50, button)
+
+
+def click_at(x, y, button=1):
+    mouse_move(x, y)
+    mouse_click(button)
+
+
+def press_keys(*keys):
+    """Key presses (xdotool names: alt+a, Escape, Return) to whichever window has the focus."""
+    xdotool("key", *keys)
+
+
+def find_x_windows(pid, title_regex):
+    """Visible X windows of a Wine process (its Linux pid) whose title matches."""
+    found = _run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name", title_regex], 30, check=False)
+    return found.stdout.decode().split()
+
+
+def windows_path(path):
+    """The Windows path under which a Wine program sees a Linux path (Z: is /)."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
 # ------------------------------------------------------------------------------------------ probe
 
 class ProbeError(HarnessError):
@@ -197,9 +230,7 @@ class Vornick(WineProgram):
         def mapped():
             if not self.running():
                 raise AssertionError(f"vornick.exe exited with {self.process.returncode} before its window appeared")
-            ids = _run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name", f"^{TITLE_PREFIX}"],
-                       30, check=False)
-            found = ids.stdout.decode().split()
+            found = find_x_windows(self.process.pid, f"^{TITLE_PREFIX}")
             return found[0] if found else None
         self.x_window = wait_until(mapped, timeout, "the main window to appear")
         wait_until(lambda: self.probe.value("window")["visible"], timeout, "the main window to answer the probe")
@@ -293,22 +324,20 @@ class Vornick(WineProgram):
         self.probe.value("menu", caption)
 
     def activate(self):
+        """Gives the main window the focus, as clicking its title bar would."""
         xdotool("windowactivate", "--sync", self.x_window)
-
-    def click_at(self, x, y, button=1):
-        """A real mouse click at a screen point."""
-        xdotool("mousemove", "--sync", x, y)
-        xdotool("click", button)
 
     def click_control(self, name, button=1):
         """A real mouse click in the middle of a control."""
         left, top, right, bottom = self.rect(name)
-        self.click_at((left + right) // 2, (top + bottom) // 2, button)
+        click_at((left + right) // 2, (top + bottom) // 2, button)
 
-    def key(self, *keys):
-        """Real key presses (xdotool names: alt+a, Escape, Return) with the main window focused."""
-        self.activate()
-        xdotool("key", *keys)
+    def key(self, *keys, activate=True):
+        """Real key presses (xdotool names: alt+a, Escape, Return), by default with the main window focused
+        first; activate=False sends them to whichever window has the focus (say, during a minimised run)."""
+        if activate:
+            self.activate()
+        press_keys(*keys)
 
     def type_text(self, text):
         """Types ASCII text into the focused control."""
@@ -317,8 +346,14 @@ class Vornick(WineProgram):
     # -------------------------------------------------------------------- other windows
 
     def windows(self, title_prefix=""):
-        """Visible top-level windows whose title starts with the prefix."""
+        """Visible top-level windows (of any program) whose title starts with the prefix."""
         return self.probe.value("windows", title_prefix)
+
+    def other_windows(self):
+        """Vornick's visible top-level windows other than the main one (an overlay, a message box ...);
+        read or drive one with Probe(hwnd=w["hwnd"])."""
+        main = self.window()
+        return [w for w in self.windows("") if w["pid"] == main["pid"] and w["hwnd"] != main["hwnd"]]
 
     def message_box(self, title, timeout=PROBE_TIMEOUT):
         """Waits for the message box with this title; returns {hwnd, title, text, buttons, owner}."""
@@ -356,43 +391,74 @@ class Vornick(WineProgram):
         return screen.capture(path, box)
 
 
+class ClickTarget(WineProgram):
+    """tests/e2e/helpers/click_target.exe: a frameless window at box = (left, top, width, height) on the
+    screen that records every mouse button message it gets. Keep it clear of Vornick's window."""
+
+    TITLE = "Vornick click target"
+
+    def __init__(self, events_path, box=(10, 10, 360, 360), log_path=None):
+        self.events_path = Path(events_path)
+        self.box = box
+        super().__init__(helper_path("click_target"), [windows_path(self.events_path), *box], log_path=log_path)
+
+    def wait_window(self, timeout=WINDOW_TIMEOUT):
+        def shown():
+            if not self.running():
+                raise AssertionError(f"click_target.exe exited with {self.process.returncode}; see {self.log_path}")
+            return find_x_windows(self.process.pid, f"^{self.TITLE}$")
+        return wait_until(shown, timeout, "the click target's window")[0]
+
+    def point(self, x, y):
+        """Screen coordinates of a point given relative to the target's top-left corner."""
+        return self.box[0] + x, self.box[1] + y
+
+    def events(self):
+        """Every button message so far: dicts with t_ms, event (down, up, dblclk), button (left, right,
+        middle), x, y (client), screen_x, screen_y."""
+        if not self.events_path.exists():
+            return []
+        lines = self.events_path.read_text().splitlines()
+        return [json.loads(line) for line in lines if line.endswith("}")]
+
+    def presses(self, button=None):
+        """The presses: downs and the double-click messages that stand for the second press of a pair."""
+        return [e for e in self.events()
+                if e["event"] in ("down", "dblclk") and (button is None or e["button"] == button)]
+
+    def wait_presses(self, count, timeout=PROBE_TIMEOUT):
+        """Waits until at least count presses have arrived; returns them."""
+        return wait_until(lambda: len(self.presses()) >= count and self.presses(), timeout, f"{count} presses")
+
+
 # ------------------------------------------------------------------------------------ test case
 
-class VornickTestCase(unittest.TestCase):
-    """Skips when vornick.exe has not been built (unless VORNICK_E2E_REQUIRE_EXE=1, then fails);
-    gives each test a fresh Documents folder and an artifacts folder; stops every program it started."""
+class WineTestCase(unittest.TestCase):
+    """A test in the Wine environment: an artifacts folder (build/e2e-artifacts/<test>/) and a scratch
+    folder per test; every program it starts is stopped after it."""
 
     def setUp(self):
         for variable in ("WINEPREFIX", "DISPLAY"):
             if not os.environ.get(variable):
                 self.fail(f"{variable} is not set: run the end-to-end tests through scripts/e2e or scripts/test")
-        if not exe_path().exists():
-            message = f"{exe_path()} has not been built"
-            if os.environ.get("VORNICK_E2E_REQUIRE_EXE") == "1":
-                self.fail(message)
-            self.skipTest(message)
         self.artifacts = ARTIFACTS_DIR / self.id().split(".", 1)[-1]
         shutil.rmtree(self.artifacts, ignore_errors=True)
         self.artifacts.mkdir(parents=True)
         self.work_dir = Path(tempfile.mkdtemp(prefix="e2e-", dir=os.environ.get("WINE_ENV_ROOT")))
         self.addCleanup(shutil.rmtree, self.work_dir, True)
 
-    def start_vornick(self, settings=None, wait=True):
-        """Starts vornick.exe with an empty Documents folder (or one holding `settings`, the file's bytes)."""
-        documents = Path(tempfile.mkdtemp(prefix="documents-", dir=self.work_dir))
-        if settings is not None:
-            (documents / SETTINGS_FILE_NAME).write_bytes(settings)
-        app = Vornick(documents, log_path=self.artifacts / "vornick.log")
-        self.addCleanup(self._stop, app)
-        if wait:
-            app.wait_window()
-        return app
-
     def start_helper(self, name, *args):
-        """Starts a helper exe (tests/e2e/helpers/NAME.cpp) under Wine; it is stopped after the test."""
+        """Starts a helper exe (tests/e2e/helpers/NAME.cpp) under Wine."""
         program = WineProgram(helper_path(name), args, log_path=self.artifacts / f"{name}.log")
         self.addCleanup(self._stop, program)
         return program
+
+    def start_click_target(self, box=(10, 10, 360, 360)):
+        """Starts a click target (see ClickTarget) and waits for its window."""
+        target = ClickTarget(self.work_dir / "clicks.jsonl", box, log_path=self.artifacts / "click_target.log")
+        self.addCleanup(self._stop, target)
+        target.wait_window()
+        return target
 
     @staticmethod
     def _stop(program):
@@ -403,3 +469,28 @@ class VornickTestCase(unittest.TestCase):
             except HarnessError:
                 pass
         program.kill()
+
+
+class VornickTestCase(WineTestCase):
+    """A test of the real vornick.exe. Skips when it has not been built, unless VORNICK_E2E_REQUIRE_EXE=1
+    (scripts/test sets it once the program has an entry point), then fails."""
+
+    def setUp(self):
+        super().setUp()
+        if not exe_path().exists():
+            message = f"{exe_path()} has not been built"
+            if os.environ.get("VORNICK_E2E_REQUIRE_EXE") == "1":
+                self.fail(message)
+            self.skipTest(message)
+
+    def start_vornick(self, settings=None, wait=True):
+        """Starts vornick.exe with an empty Documents folder (or one holding `settings`, the file's bytes)
+        and waits for its window."""
+        documents = Path(tempfile.mkdtemp(prefix="documents-", dir=self.work_dir))
+        if settings is not None:
+            (documents / SETTINGS_FILE_NAME).write_bytes(settings)
+        app = Vornick(documents, log_path=self.artifacts / "vornick.log")
+        self.addCleanup(self._stop, app)
+        if wait:
+            app.wait_window()
+        return app
