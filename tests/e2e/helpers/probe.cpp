@@ -301,14 +301,19 @@ class Probe {
     }
   }
 
+  // A visible match before a hidden one (a program may keep hidden windows of the same title or class).
   HWND Target() const {
     if (options_.by == Options::By::Handle) return IsWindow(options_.hwnd) ? options_.hwnd : nullptr;
+    HWND hidden = nullptr;
     for (HWND hwnd : TopLevelWindows()) {
-      if (options_.by == Options::By::Class ? ClassOf(hwnd) == options_.window_class
-                                            : StartsWith(TitleOf(hwnd), options_.title) && ClassOf(hwnd) != L"#32770")
-        return hwnd;
+      const bool matches = options_.by == Options::By::Class
+                               ? ClassOf(hwnd) == options_.window_class
+                               : StartsWith(TitleOf(hwnd), options_.title) && ClassOf(hwnd) != L"#32770";
+      if (!matches) continue;
+      if (IsWindowVisible(hwnd)) return hwnd;
+      if (!hidden) hidden = hwnd;
     }
-    return nullptr;
+    return hidden;
   }
 
   Failure FindControl(HWND target, const std::string& name, HWND& control) const {
@@ -533,6 +538,7 @@ int wmain(int argc, wchar_t** argv) {
   Options options;
   std::size_t i = 0;
   for (; i < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
+    if (args[i] == "--help") return Usage("Vornick's end-to-end probe");
     if (i + 1 >= args.size()) return Usage(args[i] + " needs a value");
     const std::string& value = args[i + 1];
     if (args[i] == "--title") {
