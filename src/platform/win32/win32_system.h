@@ -39,6 +39,12 @@ class Win32System : public System {
   std::int32_t RegisterHotkey(std::string_view feedback_control, std::int32_t modifier_code,
                               std::int32_t virtual_key) override;
 
+  // settings_io.cpp
+  std::optional<std::string> DocumentsFolder() override;
+  std::string WindowsFolder() override;
+  FileBytes ReadFileBytes(std::string_view path) override;
+  std::string ReplaceFileAtomically(std::string_view path, std::string_view bytes) override;
+
  private:
   HWND main_window_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -81,6 +82,26 @@ class FakeSystem : public System {
   void ShowMessage(std::string_view text, std::string_view caption) override;
 
   std::int32_t registered_modifier_code = 0, registered_virtual_key = 0;
+
+  // --- Files: an in-memory disk keyed by full path.
+  std::optional<std::string> documents_folder = std::string("C:\\Users\\tester\\Documents");
+  std::string windows_folder = "C:\\Windows";
+  std::map<std::string, std::string> files;
+  // Reading these paths fails with the given reason; the file stays as it is.
+  std::map<std::string, std::string> read_failures;
+  // When not empty, every replacement fails with this reason and changes nothing.
+  std::string replace_failure;
+  // Every successful replacement, in order, each one whole-file step.
+  struct Replacement {
+    std::string path;
+    std::int64_t at_ms;
+  };
+  std::vector<Replacement> replacements;
+
+  std::optional<std::string> DocumentsFolder() override { return documents_folder; }
+  std::string WindowsFolder() override { return windows_folder; }
+  FileBytes ReadFileBytes(std::string_view path) override;
+  std::string ReplaceFileAtomically(std::string_view path, std::string_view bytes) override;
 
  private:
   struct Pending {
