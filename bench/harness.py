@@ -67,7 +67,7 @@ def wineserver_pid():
         if not entry.name.isdigit():
             continue
         try:
-            if (entry / "comm").read_text().strip() != "wineserver":
+            if not (entry / "comm").read_text().startswith("wineserver"):
                 continue
             environ = (entry / "environ").read_bytes().split(b"\0")
         except OSError:

@@ -115,11 +115,24 @@ def precision_xdotool(bench, delay):
     return result
 
 
+def idle_cpu(bench, app, seconds=5):
+    """The program waiting for the user: its own timers (the save poll ticks every 10 to 16 ms) still run."""
+    bench.settle()
+    with CpuMonitor({"program": app.process.pid, "wineserver": bench.wineserver}) as cpu:
+        start = time.monotonic()
+        time.sleep(seconds)
+        end_us = now_us()
+    start_us = end_us - int((time.monotonic() - start) * 1e6)
+    program, server = cpu.share("program", start_us, end_us), cpu.share("wineserver", start_us, end_us)
+    return {"cpu_program": program, "cpu_wineserver": server, "cpu_total": program + server}
+
+
 def measure_precision(bench):
     """Delay precision and CPU while waiting, 200 clicks at 100 ms and at 10 ms, for each sender."""
     results = {}
     app = bench.start_vornick("precision")
     try:
+        results["idle"] = bench.attempt(lambda: idle_cpu(bench, app))
         for delay in (100, 10):
             runs = results[str(delay)] = {}
             for name, run in (("vornick", lambda: precision_vornick(bench, app, delay)),

@@ -37,6 +37,10 @@ def _cpu(run):
     return f"{_pct(run['cpu_total'])} ({_pct(run.get('cpu_program'))} + {_pct(run.get('cpu_wineserver'))})"
 
 
+def _n(v):
+    return DASH if v is None else f"{v:,.0f}"
+
+
 def _mib(n):
     return DASH if n is None else f"{n / 1048576:.1f} MiB"
 
@@ -136,6 +140,13 @@ def markdown(results):
         met = {True: "yes", False: "**no**", None: "not measured"}[v["met"]]
         lines.append(f"| {v['what']} | {v['target']} | {v['value']} | {met} |")
 
+    if m.get("precision"):
+        _side_by_side(m, lines)
+    _vornick_alone(m, lines)
+    return "\n".join(lines) + "\n"
+
+
+def _side_by_side(m, lines):
     lines += ["", "## Side by side", "",
               "Clicks into a window of another process that records each press: when it was queued "
               "(GetMessageTime, ms) and when it was received (performance counter). Lateness = interval − delay, "
@@ -158,6 +169,9 @@ def markdown(results):
         if errors:
             row(f"{delay} ms: failed", lambda r: r.get("error", "") if r else "")
 
+
+
+def _vornick_alone(m, lines):
     rate = m.get("rate") or {}
     capture = m.get("capture") or {}
     startup = m.get("startup") or {}
@@ -167,36 +181,49 @@ def markdown(results):
 
     def item(what, value):
         lines.append(f"| {what} | {value} |")
-    if "error" in rate:
+    idle = _get(m, "precision", "idle") or {}
+    if idle and "error" not in idle:
+        item("CPU per wall second while idle, total (program + wineserver)", _cpu(idle))
+    if not rate:
+        pass
+    elif "error" in rate:
         item("click rate", f"failed: {rate['error']}")
     else:
-        item("click rate, 10 rows, delays 0, loop count 500", f"{rate.get('clicks_per_second', 0):,.0f} clicks/s "
+        item("click rate, 10 rows, delays 0, loop count 500", f"{_n(rate.get('clicks_per_second'))} clicks/s "
              f"({rate.get('clicks_measured', DASH)} clicks measured)")
         item("Alt+A to the stop handled / to the last click received",
              f"{_ms(rate.get('key_to_stop_ms'))} ms / {_ms(rate.get('key_to_last_click_ms'))} ms")
         item("clicks queued / received after the stop was handled",
              f"{rate.get('clicks_queued_after_stop', DASH)} / {rate.get('clicks_received_after_stop', DASH)}")
-    if "error" in capture:
+    if not capture:
+        pass
+    elif "error" in capture:
         item("capture", f"failed: {capture['error']}")
     else:
         item("capture latency, press to point in row 1: p50 / p99 / max",
              f"{_ms(capture.get('p50_ms'))} / {_ms(capture.get('p99_ms'))} / {_ms(capture.get('max_ms'))} ms "
              f"(from xdotool's start; xdotool itself takes {_ms(capture.get('xdotool_click_ms'))} ms)")
         item("short clicks (about 1 ms held) captured", f"{capture.get('captured', DASH)} of {capture.get('captures', DASH)}")
-    if "error" in startup:
+    if not startup:
+        pass
+    elif "error" in startup:
         item("start-up", f"failed: {startup['error']}")
     else:
         item("start-up to window shown, median of 10: Vornick / bare window",
              f"{_ms(startup.get('vornick_median_ms'), 0)} ms / {_ms(startup.get('bare_median_ms'), 0)} ms")
-    if "error" in size:
+    if not size:
+        pass
+    elif "error" in size:
         item("size", f"failed: {size['error']}")
     else:
-        item("vornick.exe", f"{size.get('bytes', 0):,} bytes ({_mib(size.get('bytes'))}); imports "
+        item("vornick.exe", f"{_n(size.get('bytes'))} bytes ({_mib(size.get('bytes'))}); imports "
              + ", ".join(size.get("dlls", [])))
-    if "error" in endurance:
+    if not endurance:
+        pass
+    elif "error" in endurance:
         item("endurance", f"failed: {endurance['error']}")
     else:
-        item("endurance run", f"{endurance.get('clicks', DASH):,} clicks in {endurance.get('seconds', 0):.0f} s; "
+        item("endurance run", f"{_n(endurance.get('clicks'))} clicks in {endurance.get('seconds', 0):.0f} s; "
              f"{endurance.get('saves_intact', DASH)} of {endurance.get('saves_during_run', DASH)} auto-saves read "
              "back intact" + (f" ({'; '.join(endurance['save_problems'])})" if endurance.get("save_problems") else ""))
         for when in ("start", "50k", "100k"):
@@ -208,4 +235,3 @@ def markdown(results):
         first = _get(endurance, "samples", "start") or {}
         sources = {k: first.get(f"{k}_from") for k in ("handles", "gdi", "user", "private_bytes")}
         item("read from", ", ".join(f"{k}: {v}" for k, v in sources.items() if v))
-    return "\n".join(lines) + "\n"

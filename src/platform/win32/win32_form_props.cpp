@@ -53,6 +53,10 @@ void Win32Form::SetText(std::string_view control, std::string_view text) {
   Control* c = Find(control);
   if (!c || !c->window) return;
   if (c->spec->kind == ControlKind::ComboList) return ComboList(c->window).SelectText(text);
+  // A label repaints itself at once on every WM_SETTEXT, and a run writes the
+  // same status after every click: an unchanged label is left alone.
+  const bool label = c->spec->kind == ControlKind::Label || c->spec->kind == ControlKind::TransparentLabel;
+  if (label && ReadWindowText(c->window) == text) return;
   WriteWindowText(c->window, text);
   if (c->spec->kind == ControlKind::TransparentLabel) RepaintBeneath(c->window);
 }
