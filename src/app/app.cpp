@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/startup.h"
+#include "engine/run_control.h"
 
 namespace vornick {
 namespace {
@@ -18,6 +19,9 @@ struct Route {
 // Every event of the main window that the program handles.
 constexpr std::array kRoutes = {
     Route{kMainWindow, Event::Created, [](Ports& p, std::int32_t, std::int32_t) { OnMainWindowCreated(p); }},
+    Route{kStartButton, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnStartClicked(p); }},
+    Route{kHotkeyFeedbackLabel, Event::Feedback,
+          [](Ports& p, std::int32_t identifier, std::int32_t) { OnHotkeyFeedback(p, identifier); }},
 };
 
 }  // namespace

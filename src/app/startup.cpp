@@ -1,9 +1,12 @@
 #include "app/startup.h"
 
+#include "engine/run_control.h"
+
 namespace vornick {
 
+// Nothing here waits or dispatches, so no other handler runs before it ends.
 void OnMainWindowCreated(Ports& ports) {
-  (void)ports;
+  SetUpEmergencyStop(ports);  // hotkey and stop handler first: Alt+A works from the first show
 }
 
 }  // namespace vornick

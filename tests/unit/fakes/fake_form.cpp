@@ -65,14 +65,19 @@ void FakeForm::SelectMenu(std::string_view item) {
   if (system_.sink()) system_.sink()->OnEvent(item, Event::MenuSelected, 0, 0);
 }
 
-std::string FakeForm::Text(std::string_view name) const { return control(name).text; }
+std::string FakeForm::Text(std::string_view name) const {
+  CountAccess();
+  return control(name).text;
+}
 
 void FakeForm::SetText(std::string_view name, std::string_view text) {
+  CountAccess();
   Find(name).text = std::string(text);
   text_writes.push_back(std::string(name) + "=" + std::string(text));
 }
 
 std::int32_t FakeForm::Get(std::string_view name, Prop prop) const {
+  CountAccess();
   const Control& c = control(name);
   auto it = c.props.find(prop);
   if (it == c.props.end()) throw std::logic_error("no such property on " + std::string(name));
@@ -94,6 +99,7 @@ void FakeForm::SetTimerPeriod(const std::string& name, Control& timer, std::int3
 }
 
 void FakeForm::Set(std::string_view name, Prop prop, std::int32_t value) {
+  CountAccess();
   Control& c = Find(name);
   if (prop == Prop::TimerPeriod) return SetTimerPeriod(std::string(name), c, value);
   if (prop == Prop::PositionState) {
