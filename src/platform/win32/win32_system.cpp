@@ -1,10 +1,13 @@
 #include "platform/win32/win32_system.h"
 
+#include "platform/win32/hotkey_hook.h"
 #include "platform/win32/text.h"
 
 namespace vornick::win32 {
 
-Win32System::~Win32System() = default;
+Win32System::Win32System() : hook_press_message_(RegisterWindowMessageW(L"Vornick.HotkeyHookPress")) {}
+
+Win32System::~Win32System() { UnhookMainWindow(); }
 
 std::int32_t Win32System::CursorX() {
   POINT p{};

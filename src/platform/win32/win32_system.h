@@ -4,13 +4,24 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
+#include "platform/events.h"
 #include "platform/system.h"
 
 namespace vornick::win32 {
 
+class HotkeyHook;
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
 class Win32System : public System {
  public:
-  Win32System() = default;
+  Win32System();
   Win32System(const Win32System&) = delete;
   Win32System& operator=(const Win32System&) = delete;
   ~Win32System() override;
@@ -20,6 +31,11 @@ class Win32System : public System {
   HWND main_window() const { return main_window_; }
   // False once the main window has been destroyed (the quit message is queued).
   bool MainWindowAlive() const { return main_window_ != nullptr && IsWindow(main_window_); }
+
+  // Where hotkey presses go: the relay raises Feedback on this sink (the
+  // application object, the same sink the form adapter raises its events on).
+  // Read at each press, so it may be set any time before the first one.
+  void SetEventSink(EventSink* sink) { sink_ = sink; }
 
   // win32_system.cpp
   std::int32_t CursorX() override;
@@ -40,7 +56,30 @@ class Win32System : public System {
                               std::int32_t virtual_key) override;
 
  private:
+  // paced_delay.cpp
+  bool PumpMessages();
+  void WaitForMessageOrTime(LONGLONG remaining_ticks, LONGLONG ticks_per_second);
+
+  // hotkey_relay.cpp
+  static LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                    DWORD_PTR self);
+  bool HookMainWindow();
+  void UnhookMainWindow();
+  void RelayHotkey(WPARAM identifier);
+
   HWND main_window_ = nullptr;
+  EventSink* sink_ = nullptr;
+
+  // The wait's timer, made once: high resolution where the system has it.
+  UniqueHandle delay_timer_;
+
+  // Hotkey relay: the identifiers issued so far are [kFirstHotkeyId, next_hotkey_id_).
+  static constexpr std::int32_t kFirstHotkeyId = 33001;
+  std::int32_t next_hotkey_id_ = kFirstHotkeyId;
+  std::string hotkey_feedback_control_;  // of the latest registration
+  HWND relayed_window_ = nullptr;        // the window whose procedure the relay hooks
+  UINT hook_press_message_ = 0;          // posted by the keyboard hook for a press it saw
+  std::unique_ptr<HotkeyHook> hotkey_hook_;
 };
 
 }  // namespace vornick::win32

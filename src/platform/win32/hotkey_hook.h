@@ -1,0 +1,49 @@
+// Recognises hotkey combinations with a low-level keyboard hook, for when
+// RegisterHotKey fails because another program holds the combination. Each
+// press is posted to the target window, so the work it starts runs from the
+// window's queue and not inside the hook, which must return at once.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vornick::win32 {
+
+class HotkeyHook {
+ public:
+  // Each press of a watched combination posts `message` (wParam = its
+  // identifier) to `target`. nullptr when the system refuses the hook.
+  static std::unique_ptr<HotkeyHook> Install(HWND target, UINT message);
+  HotkeyHook(const HotkeyHook&) = delete;
+  HotkeyHook& operator=(const HotkeyHook&) = delete;
+  ~HotkeyHook();
+
+  // `modifiers` are RegisterHotKey's MOD_ flags; they must match exactly.
+  void Watch(std::int32_t identifier, UINT modifiers, UINT virtual_key);
+
+ private:
+  struct Combination {
+    std::int32_t identifier;
+    UINT modifiers;
+    UINT virtual_key;
+  };
+
+  HotkeyHook(HWND target, UINT message) : target_(target), message_(message) {}
+  static LRESULT CALLBACK Proc(int code, WPARAM message, LPARAM event);
+  static HotkeyHook* OfThisThread();
+  void OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key);
+  UINT HeldModifiers() const;
+
+  HWND target_;
+  UINT message_;
+  HHOOK hook_ = nullptr;
+  // Modifier keys held, one bit per key of kModifierKeys, as the hook saw them
+  // go down and up: Wine reports Alt+A without LLKHF_ALTDOWN.
+  std::uint32_t held_keys_ = 0;
+  std::vector<Combination> combinations_;
+};
+
+}  // namespace vornick::win32
