@@ -40,8 +40,8 @@ BOOL CALLBACK FindHookWindow(HWND window, LPARAM found) {
 
 }  // namespace
 
-std::unique_ptr<HotkeyHook> HotkeyHook::Install(HWND target, UINT message) {
-  std::unique_ptr<HotkeyHook> hook(new HotkeyHook(target, message));
+std::unique_ptr<HotkeyHook> HotkeyHook::Install(HWND target) {
+  std::unique_ptr<HotkeyHook> hook(new HotkeyHook(target));
   if (!SetPropW(target, kHookProperty, hook.get())) return nullptr;
   hook->hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, Proc, GetModuleHandleW(nullptr), 0);
   if (hook->hook_ == nullptr) return nullptr;
@@ -93,7 +93,7 @@ void HotkeyHook::OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key) {
   if (key.flags & LLKHF_ALTDOWN) held |= MOD_ALT;
   for (const Combination& c : combinations_)
     if (c.virtual_key == key.vkCode && c.modifiers == held)
-      PostMessageW(target_, message_, static_cast<WPARAM>(c.identifier), 0);
+      PostMessageW(target_, WM_HOTKEY, static_cast<WPARAM>(c.identifier), MAKELPARAM(held, key.vkCode));
 }
 
 }  // namespace vornick::win32

@@ -1,7 +1,8 @@
 // Recognises hotkey combinations with a low-level keyboard hook, for when
 // RegisterHotKey fails because another program holds the combination. Each
-// press is posted to the target window, so the work it starts runs from the
-// window's queue and not inside the hook, which must return at once.
+// press is posted to the target window as the WM_HOTKEY a registration would
+// have brought, so the work it starts runs from the window's queue and not
+// inside the hook, which must return at once.
 #pragma once
 
 #include <windows.h>
@@ -14,9 +15,9 @@ namespace vornick::win32 {
 
 class HotkeyHook {
  public:
-  // Each press of a watched combination posts `message` (wParam = its
+  // Each press of a watched combination posts WM_HOTKEY (wParam = its
   // identifier) to `target`. nullptr when the system refuses the hook.
-  static std::unique_ptr<HotkeyHook> Install(HWND target, UINT message);
+  static std::unique_ptr<HotkeyHook> Install(HWND target);
   HotkeyHook(const HotkeyHook&) = delete;
   HotkeyHook& operator=(const HotkeyHook&) = delete;
   ~HotkeyHook();
@@ -31,14 +32,13 @@ class HotkeyHook {
     UINT virtual_key;
   };
 
-  HotkeyHook(HWND target, UINT message) : target_(target), message_(message) {}
+  explicit HotkeyHook(HWND target) : target_(target) {}
   static LRESULT CALLBACK Proc(int code, WPARAM message, LPARAM event);
   static HotkeyHook* OfThisThread();
   void OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key);
   UINT HeldModifiers() const;
 
   HWND target_;
-  UINT message_;
   HHOOK hook_ = nullptr;
   // Modifier keys held, one bit per key of kModifierKeys, as the hook saw them
   // go down and up: Wine reports Alt+A without LLKHF_ALTDOWN.

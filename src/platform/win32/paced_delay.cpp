@@ -99,11 +99,9 @@ bool Win32System::PacedDelay(std::int32_t ms) {
 
 void Win32System::HandlePendingHotkey() {
   // Only the emergency stop: a zero delay stays a zero delay for everything else.
-  auto take = [](MSG& msg, UINT message) {
-    return message != 0 && PeekMessageW(&msg, nullptr, message, message, PM_REMOVE);
-  };
+  // The keyboard hook, when it stands in, posts WM_HOTKEY too.
   MSG msg;
-  while (MainWindowAlive() && (take(msg, WM_HOTKEY) || take(msg, hook_press_message_))) DispatchMessageW(&msg);
+  while (MainWindowAlive() && PeekMessageW(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 }  // namespace vornick::win32

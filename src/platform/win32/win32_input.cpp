@@ -26,6 +26,15 @@ LONG NormalisedDesktopCoordinate(std::int32_t pixel, int origin, int size) {
   return static_cast<LONG>(((static_cast<LONGLONG>(pixel) - origin) * 65536 + size - 1) / size);
 }
 
+const RECT& Win32System::VirtualDesktop() {
+  if (!virtual_desktop_) {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    virtual_desktop_ = RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  }
+  return *virtual_desktop_;
+}
+
 void Win32System::SimulateClick(std::int32_t x, std::int32_t y, std::int32_t kind) {
   const bool right = kind == 2 || kind == 3;
   const bool twice = kind == 1 || kind == 3;
@@ -35,11 +44,10 @@ void Win32System::SimulateClick(std::int32_t x, std::int32_t y, std::int32_t kin
   SetCursorPos(x, y);
   std::array<INPUT, 5> inputs;
   UINT count = 0;
-  const LONG dx =
-      NormalisedDesktopCoordinate(x, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
-  const LONG dy =
-      NormalisedDesktopCoordinate(y, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  inputs[count++] = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, dx, dy);
+  const RECT& desktop = VirtualDesktop();
+  inputs[count++] = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
+                               NormalisedDesktopCoordinate(x, desktop.left, desktop.right - desktop.left),
+                               NormalisedDesktopCoordinate(y, desktop.top, desktop.bottom - desktop.top));
   for (int i = 0; i < (twice ? 2 : 1); ++i) {
     inputs[count++] = MouseInput(down);
     inputs[count++] = MouseInput(up);

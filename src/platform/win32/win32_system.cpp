@@ -5,9 +5,8 @@
 
 namespace vornick::win32 {
 
-Win32System::Win32System() : hook_press_message_(RegisterWindowMessageW(L"Vornick.HotkeyHookPress")) {}
-
-Win32System::~Win32System() { UnhookMainWindow(); }
+Win32System::Win32System() = default;
+Win32System::~Win32System() { DetachMainWindow(); }
 
 std::int32_t Win32System::CursorX() {
   POINT p{};

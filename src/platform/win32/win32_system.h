@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/events.h"
@@ -26,8 +27,10 @@ class Win32System : public System {
   Win32System& operator=(const Win32System&) = delete;
   ~Win32System() override;
 
-  // The owner of message boxes and of the hotkey; called before the created event.
-  void AttachMainWindow(HWND main_window) { main_window_ = main_window; }
+  // The owner of message boxes and of the hotkey; called once it exists, before
+  // the created event. Its procedure is subclassed to relay the hotkey and to
+  // follow display changes (main_window_subclass.cpp).
+  void AttachMainWindow(HWND main_window);
   HWND main_window() const { return main_window_; }
   // False once the main window has been destroyed (the quit message is queued).
   bool MainWindowAlive() const { return main_window_ != nullptr && IsWindow(main_window_); }
@@ -56,19 +59,27 @@ class Win32System : public System {
                               std::int32_t virtual_key) override;
 
  private:
+  // main_window_subclass.cpp
+  static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                         DWORD_PTR self);
+  void DetachMainWindow();
+
   // paced_delay.cpp
   bool PumpMessages();
   void WaitForMessageOrTime(LONGLONG remaining_ticks, LONGLONG ticks_per_second);
 
+  // win32_input.cpp
+  const RECT& VirtualDesktop();
+
   // hotkey_relay.cpp
-  static LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                    DWORD_PTR self);
-  bool HookMainWindow();
-  void UnhookMainWindow();
   void RelayHotkey(WPARAM identifier);
 
   HWND main_window_ = nullptr;
+  HWND subclassed_window_ = nullptr;
   EventSink* sink_ = nullptr;
+
+  // Slow to ask for under Wine, so kept until the display changes.
+  std::optional<RECT> virtual_desktop_;
 
   // The wait's timer, made once: high resolution where the system has it.
   UniqueHandle delay_timer_;
@@ -77,9 +88,7 @@ class Win32System : public System {
   static constexpr std::int32_t kFirstHotkeyId = 33001;
   std::int32_t next_hotkey_id_ = kFirstHotkeyId;
   std::string hotkey_feedback_control_;  // of the latest registration
-  HWND relayed_window_ = nullptr;        // the window whose procedure the relay hooks
-  UINT hook_press_message_ = 0;          // posted by the keyboard hook for a press it saw
-  std::unique_ptr<HotkeyHook> hotkey_hook_;
+  std::unique_ptr<HotkeyHook> hotkey_hook_;  // stands in when RegisterHotKey fails
 };
 
 }  // namespace vornick::win32
