@@ -35,14 +35,10 @@ class HotkeyHook {
   explicit HotkeyHook(HWND target) : target_(target) {}
   static LRESULT CALLBACK Proc(int code, WPARAM message, LPARAM event);
   static HotkeyHook* OfThisThread();
-  void OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key);
-  UINT HeldModifiers() const;
+  void OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key) const;
 
   HWND target_;
   HHOOK hook_ = nullptr;
-  // Modifier keys held, one bit per key of kModifierKeys, as the hook saw them
-  // go down and up: Wine reports Alt+A without LLKHF_ALTDOWN.
-  std::uint32_t held_keys_ = 0;
   std::vector<Combination> combinations_;
 };
 
