@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/conveniences.h"
 #include "app/startup.h"
 #include "engine/run_control.h"
 
@@ -22,6 +23,13 @@ constexpr std::array kRoutes = {
     Route{kStartButton, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnStartClicked(p); }},
     Route{kHotkeyFeedbackLabel, Event::Feedback,
           [](Ports& p, std::int32_t identifier, std::int32_t) { OnHotkeyFeedback(p, identifier); }},
+    Route{kKeepOnTopBox, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnKeepOnTopClicked(p); }},
+    Route{kAutoMinimizeBox, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnAutoMinimizeClicked(p); }},
+    Route{"一键填入", Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnFillDelaysClicked(p); }},
+    Route{"一键清空", Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnClearCoordinatesClicked(p); }},
+    Route{kClickThroughOffButton, Event::Clicked,
+          [](Ports& p, std::int32_t, std::int32_t) { OnClickThroughOffClicked(p); }},
+    Route{kClickThroughOnButton, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnClickThroughOnClicked(p); }},
 };
 
 }  // namespace

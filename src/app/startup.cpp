@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/conveniences.h"
 #include "engine/run_control.h"
 
 namespace vornick {
@@ -7,6 +8,7 @@ namespace vornick {
 // Nothing here waits or dispatches, so no other handler runs before it ends.
 void OnMainWindowCreated(Ports& ports) {
   SetUpEmergencyStop(ports);  // hotkey and stop handler first: Alt+A works from the first show
+  InitialiseAutoMinimize(ports);
 }
 
 }  // namespace vornick

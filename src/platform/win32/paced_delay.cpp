@@ -43,7 +43,7 @@ HANDLE CreateDelayTimer() {
 
 }  // namespace
 
-// Dispatches everything queued, as the main loop would. False when the
+// Dispatches everything queued, as the main loop does. False when the
 // program is closing: the window is gone or a quit message is queued (it
 // stays queued for the main loop).
 bool Win32System::PumpMessages() {
