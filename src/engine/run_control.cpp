@@ -1,11 +1,11 @@
 #include "engine/run_control.h"
 
+#include "app/conveniences.h"
 #include "engine/sequence_runner.h"
 
 namespace vornick {
 namespace {
 
-constexpr std::string_view kAutoMinimizeBox = "自动最小化";
 constexpr std::int32_t kModifierAlt = 4;
 constexpr std::int32_t kVirtualKeyA = 65;
 constexpr int kStopHandlerCalls = 10;

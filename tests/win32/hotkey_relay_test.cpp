@@ -3,10 +3,26 @@
 #include "app/app.h"
 #include "engine/run_control.h"
 #include "platform/win32/win32_system.h"
+#include "form_test_support.h"
 #include "test_window.h"
 
 namespace vornick::win32::testing {
 namespace {
+
+using namespace std::chrono_literals;
+
+// Key presses and releases, synthesised as from the keyboard: {key, 0 or KEYEVENTF_KEYUP}.
+void Keys(std::initializer_list<std::pair<WORD, DWORD>> events) {
+  std::vector<INPUT> inputs;
+  for (const auto& [key, flags] : events) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  }
+  ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
+}
 
 // The main window of a program: a plain window, the real System adapter and
 // the application's routing, with the form's controls in maps.
@@ -82,14 +98,7 @@ TEST_F(HotkeyRelayTest, AltAReachesTheDispatchThroughThePendingHotkeyCheck) {
     int calls = 0;
     program.state().stop_handler = [&] { ++calls; };
 
-    INPUT keys[4] = {};
-    const WORD sequence[4][2] = {{VK_MENU, 0}, {'A', 0}, {'A', KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}};
-    for (int i = 0; i < 4; ++i) {
-      keys[i].type = INPUT_KEYBOARD;
-      keys[i].ki.wVk = sequence[i][0];
-      keys[i].ki.dwFlags = sequence[i][1];
-    }
-    ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+    Keys({{VK_MENU, 0}, {'A', 0}, {'A', KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}});
     // Only the hotkey check, as between two clicks with no delay.
     const LONGLONG start = Ticks();
     while (calls == 0 && MillisecondsSince(start) < 10000) {
@@ -101,6 +110,23 @@ TEST_F(HotkeyRelayTest, AltAReachesTheDispatchThroughThePendingHotkeyCheck) {
     EXPECT_EQ(UnregisterHotKey(main_window.hwnd(), 33001) != FALSE, !c.alt_a_taken);
     if (c.alt_a_taken) UnregisterHotKey(other.hwnd(), 1);
   }
+}
+
+TEST_F(HotkeyRelayTest, ReleasingAltAfterTheHotkeyOpensNoMenu) {
+  StartUp();
+  app.state().stop_handler = [this] { ++stop_calls; };
+  SetForegroundWindow(window.hwnd());
+  SetFocus(window.hwnd());
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == window.hwnd(); }, 5000ms));
+
+  Keys({{VK_MENU, 0}, {VK_MENU, KEYEVENTF_KEYUP}});  // Alt alone does ask for the menu here
+  ASSERT_TRUE(PumpUntil([&] { return window.key_menu_requests == 1; }, 5000ms));
+
+  Keys({{VK_MENU, 0}, {'A', 0}});
+  ASSERT_TRUE(PumpUntil([&] { return stop_calls == 10; }, 5000ms));
+  Keys({{VK_MENU, KEYEVENTF_KEYUP}, {'A', KEYEVENTF_KEYUP}});  // Alt first, as xdotool does
+  PumpFor(300ms);
+  EXPECT_EQ(window.key_menu_requests, 1);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 
 #include "platform/win32/win32_input.h"
 #include "platform/win32/win32_system.h"
+#include "form_test_support.h"
 #include "test_window.h"
 
 namespace vornick::win32::testing {
 namespace {
 
+using namespace std::chrono_literals;
 using ::testing::ElementsAreArray;
 
 // A message as a person counts it: the second press of a close pair arrives
@@ -36,7 +38,7 @@ class SimulateClickTest : public ::testing::Test {
   SimulateClickTest() {
     system.AttachMainWindow(window.hwnd());
     SetForegroundWindow(window.hwnd());
-    PumpUntil([] { return false; }, 200);  // let the window manager settle
+    PumpFor(200ms);  // let the window manager settle
     window.buttons.clear();
   }
 
@@ -49,7 +51,7 @@ class SimulateClickTest : public ::testing::Test {
 
   std::vector<Event> Received(std::size_t count) {
     PumpUntil([&] { return window.buttons.size() >= count; });
-    PumpUntil([] { return false; }, 50);  // anything extra would show up here
+    PumpFor(50ms);  // anything extra would show up here
     std::vector<Event> events;
     for (const auto& b : window.buttons) events.push_back({AsPress(b.message), b.x, b.y});
     return events;

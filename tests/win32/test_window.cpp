@@ -48,6 +48,10 @@ LRESULT CALLBACK TestWindow::Proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 0;
       case WM_APP: ++self->app_messages; return 0;
       case WM_TIMER: ++self->timer_ticks; return 0;
+      case WM_SYSCOMMAND:
+        if ((wparam & 0xFFF0) != SC_KEYMENU) break;
+        ++self->key_menu_requests;
+        return 0;
       default: break;
     }
   }
@@ -64,20 +68,6 @@ double MillisecondsSince(LONGLONG start_ticks) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   return static_cast<double>(Ticks() - start_ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-bool PumpUntil(const std::function<bool()>& done, int timeout_ms) {
-  const LONGLONG start = Ticks();
-  while (!done()) {
-    if (MillisecondsSince(start) > timeout_ms) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
 }
 
 std::string MapForm::Text(std::string_view control) const {

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -34,14 +33,12 @@ class TestWindow {
   std::vector<Button> buttons;  // every mouse-button message
   int app_messages = 0;         // WM_APP
   int timer_ticks = 0;          // WM_TIMER
+  int key_menu_requests = 0;    // WM_SYSCOMMAND SC_KEYMENU, kept from opening a menu loop
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   HWND hwnd_ = nullptr;
 };
-
-// Dispatches messages until `done` holds or `timeout_ms` has passed; true if it held.
-bool PumpUntil(const std::function<bool()>& done, int timeout_ms = 10000);
 
 // Milliseconds on the performance counter since `start_ticks`.
 double MillisecondsSince(LONGLONG start_ticks);

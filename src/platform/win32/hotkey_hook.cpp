@@ -1,5 +1,7 @@
 #include "platform/win32/hotkey_hook.h"
 
+#include <array>
+
 namespace vornick::win32 {
 namespace {
 
@@ -7,20 +9,26 @@ namespace {
 // context of its own, and the hook runs on the thread that installed it.
 constexpr wchar_t kHookProperty[] = L"Vornick.HotkeyHook";
 
-constexpr UINT kComparedModifiers = MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN;
+struct ModifierKey {
+  UINT virtual_key;
+  UINT modifier;
+};
 
-// The modifiers held down now. The hook is called before the key state takes
-// in the key being reported, so a modifier pressed earlier already shows. (The
-// event's LLKHF_ALTDOWN flag does not do: Wine leaves it out for Alt+A.)
-UINT HeldModifiers() {
-  auto down = [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
-  UINT held = 0;
-  if (down(VK_MENU)) held |= MOD_ALT;
-  if (down(VK_CONTROL)) held |= MOD_CONTROL;
-  if (down(VK_SHIFT)) held |= MOD_SHIFT;
-  if (down(VK_LWIN) || down(VK_RWIN)) held |= MOD_WIN;
-  return held;
-}
+constexpr std::array<ModifierKey, 11> kModifierKeys = {{
+    {VK_MENU, MOD_ALT},
+    {VK_LMENU, MOD_ALT},
+    {VK_RMENU, MOD_ALT},
+    {VK_CONTROL, MOD_CONTROL},
+    {VK_LCONTROL, MOD_CONTROL},
+    {VK_RCONTROL, MOD_CONTROL},
+    {VK_SHIFT, MOD_SHIFT},
+    {VK_LSHIFT, MOD_SHIFT},
+    {VK_RSHIFT, MOD_SHIFT},
+    {VK_LWIN, MOD_WIN},
+    {VK_RWIN, MOD_WIN},
+}};
+
+constexpr UINT kComparedModifiers = MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN;
 
 BOOL CALLBACK FindHookWindow(HWND window, LPARAM found) {
   if (void* hook = GetPropW(window, kHookProperty)) {
@@ -63,14 +71,29 @@ LRESULT CALLBACK HotkeyHook::Proc(int code, WPARAM message, LPARAM event) {
   return CallNextHookEx(nullptr, code, message, event);
 }
 
-void HotkeyHook::OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key) const {
-  if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) return;
-  for (const Combination& c : combinations_) {
-    if (c.virtual_key != key.vkCode) continue;
-    const UINT held = HeldModifiers();
-    if (c.modifiers == held)
-      PostMessageW(target_, WM_HOTKEY, static_cast<WPARAM>(c.identifier), MAKELPARAM(held, key.vkCode));
+UINT HotkeyHook::HeldModifiers() const {
+  UINT held = 0;
+  for (std::size_t i = 0; i < kModifierKeys.size(); ++i)
+    if (held_keys_ & (1u << i)) held |= kModifierKeys[i].modifier;
+  return held;
+}
+
+void HotkeyHook::OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key) {
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  for (std::size_t i = 0; i < kModifierKeys.size(); ++i) {
+    if (kModifierKeys[i].virtual_key != key.vkCode) continue;
+    if (down)
+      held_keys_ |= 1u << i;
+    else
+      held_keys_ &= ~(1u << i);
+    return;
   }
+  if (!down) return;
+  UINT held = HeldModifiers();
+  if (key.flags & LLKHF_ALTDOWN) held |= MOD_ALT;
+  for (const Combination& c : combinations_)
+    if (c.virtual_key == key.vkCode && c.modifiers == held)
+      PostMessageW(target_, WM_HOTKEY, static_cast<WPARAM>(c.identifier), MAKELPARAM(held, key.vkCode));
 }
 
 }  // namespace vornick::win32

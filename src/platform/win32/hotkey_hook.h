@@ -35,10 +35,16 @@ class HotkeyHook {
   explicit HotkeyHook(HWND target) : target_(target) {}
   static LRESULT CALLBACK Proc(int code, WPARAM message, LPARAM event);
   static HotkeyHook* OfThisThread();
-  void OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key) const;
+  void OnKey(WPARAM message, const KBDLLHOOKSTRUCT& key);
+  UINT HeldModifiers() const;
 
   HWND target_;
   HHOOK hook_ = nullptr;
+  // Modifier keys held, one bit per key of kModifierKeys, as the hook saw them
+  // go down and up. Neither the event's LLKHF_ALTDOWN (Wine leaves it out for
+  // Alt+A) nor GetAsyncKeyState (Wine may answer from a cache up to 50 ms old)
+  // can be relied on alone.
+  std::uint32_t held_keys_ = 0;
   std::vector<Combination> combinations_;
 };
 

@@ -21,6 +21,24 @@ UINT ModifierFlags(std::int32_t code) {
   }
 }
 
+// The hotkey swallowed its key, so the window with the focus sees Alt (or the
+// Windows key) go down and up alone when it is released: its menu bar (or the
+// Start menu) opens, and a stop sequence started from here would wait inside
+// that menu's loop until the user leaves it. An unassigned key in between
+// tells the focused window it was a combination; should the modifier be up
+// already, the key does nothing at all.
+void MaskModifierRelease(UINT hotkey_modifiers) {
+  if (!(hotkey_modifiers & (MOD_ALT | MOD_WIN))) return;
+  constexpr WORD kUnassignedKey = 0xE8;
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = kUnassignedKey;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
 }  // namespace
 
 std::int32_t Win32System::RegisterHotkey(std::string_view feedback_control, std::int32_t modifier_code,
@@ -40,8 +58,9 @@ std::int32_t Win32System::RegisterHotkey(std::string_view feedback_control, std:
   return identifier;
 }
 
-void Win32System::RelayHotkey(WPARAM identifier) {
+void Win32System::RelayHotkey(WPARAM identifier, LPARAM keys) {
   if (identifier < static_cast<WPARAM>(kFirstHotkeyId) || identifier >= static_cast<WPARAM>(next_hotkey_id_)) return;
+  MaskModifierRelease(LOWORD(keys));
   if (sink_ == nullptr) return;
   const std::string control = hotkey_feedback_control_;
   try {

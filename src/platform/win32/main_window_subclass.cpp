@@ -35,7 +35,7 @@ LRESULT CALLBACK Win32System::MainWindowProc(HWND window, UINT message, WPARAM w
   switch (message) {
     case WM_HOTKEY:
       // Seen before the window's own handling, which still gets it afterwards.
-      self->RelayHotkey(wparam);
+      self->RelayHotkey(wparam, lparam);
       if (!IsWindow(window)) return 0;  // closed during the stop sequence
       break;
     case WM_DISPLAYCHANGE:

@@ -4,6 +4,7 @@
 // busy loop apart from a last fraction of a millisecond.
 #include <algorithm>
 
+#include "platform/win32/message_loop.h"
 #include "platform/win32/win32_system.h"
 
 namespace vornick::win32 {
@@ -53,8 +54,10 @@ bool Win32System::PumpMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    if (!PreTranslateFormMessage(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
     if (!MainWindowAlive()) return false;
   }
   return MainWindowAlive();

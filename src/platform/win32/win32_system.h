@@ -72,7 +72,8 @@ class Win32System : public System {
   const RECT& VirtualDesktop();
 
   // hotkey_relay.cpp
-  void RelayHotkey(WPARAM identifier);
+  // `keys` is WM_HOTKEY's lParam: the modifiers and the virtual key.
+  void RelayHotkey(WPARAM identifier, LPARAM keys);
 
   HWND main_window_ = nullptr;
   HWND subclassed_window_ = nullptr;
