@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/startup.h"
+#include "capture/capture_overlay.h"
 
 namespace vornick {
 namespace {
@@ -18,6 +19,7 @@ struct Route {
 // Every event of the main window that the program handles.
 constexpr std::array kRoutes = {
     Route{kMainWindow, Event::Created, [](Ports& p, std::int32_t, std::int32_t) { OnMainWindowCreated(p); }},
+    Route{kCrosshairPicture, Event::LeftButtonDown, [](Ports& p, std::int32_t, std::int32_t) { OpenCaptureOverlay(p); }},
 };
 
 }  // namespace
