@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/conveniences.h"
 #include "app/startup.h"
 #include "capture/capture_overlay.h"
 
@@ -19,6 +20,13 @@ struct Route {
 // Every event of the main window that the program handles.
 constexpr std::array kRoutes = {
     Route{kMainWindow, Event::Created, [](Ports& p, std::int32_t, std::int32_t) { OnMainWindowCreated(p); }},
+    Route{kKeepOnTopBox, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnKeepOnTopClicked(p); }},
+    Route{kAutoMinimizeBox, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnAutoMinimizeClicked(p); }},
+    Route{"一键填入", Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnFillDelaysClicked(p); }},
+    Route{"一键清空", Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnClearCoordinatesClicked(p); }},
+    Route{kClickThroughOffButton, Event::Clicked,
+          [](Ports& p, std::int32_t, std::int32_t) { OnClickThroughOffClicked(p); }},
+    Route{kClickThroughOnButton, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnClickThroughOnClicked(p); }},
     Route{kCrosshairPicture, Event::LeftButtonDown, [](Ports& p, std::int32_t, std::int32_t) { OpenCaptureOverlay(p); }},
 };
 

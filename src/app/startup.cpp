@@ -1,9 +1,11 @@
 #include "app/startup.h"
 
+#include "app/conveniences.h"
+
 namespace vornick {
 
 void OnMainWindowCreated(Ports& ports) {
-  (void)ports;
+  InitialiseAutoMinimize(ports);
 }
 
 }  // namespace vornick

@@ -1,6 +1,7 @@
 #include "capture/capture_overlay.h"
 
 
+#include "app/conveniences.h"
 #include "capture/capture_form.h"
 #include "capture/crosshair.h"
 #include "capture/point_entry.h"
@@ -9,8 +10,6 @@ namespace vornick {
 namespace {
 
 constexpr std::string_view kColourPicker = "颜色选择器1";
-// Visible while click-through is off.
-constexpr std::string_view kClickThroughOnButton = "开启穿透";
 constexpr std::int32_t kPollPeriodMs = 30;
 
 void SetUp(Ports& ports, Form& overlay) {
@@ -26,6 +25,7 @@ void SetUp(Ports& ports, Form& overlay) {
 
   system.SetLayered(kCaptureWindow);
   system.SetColourKey(kCaptureWindow, kOverlayKeyColour);
+  // The switch that turns click-through on is visible while it is off.
   if (ports.form.Get(kClickThroughOnButton, Prop::Visible) != 1) system.SetClickThrough(kCaptureWindow);
 
   ports.form.Set(ports.form.WindowName(), Prop::PositionState, kPositionMinimised);

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
-#include "app/main_form.h"
+#include "app_fixture.h"
 #include "capture/capture_form.h"
 #include "capture/crosshair.h"
 #include "engine/point_table.h"
@@ -17,13 +16,8 @@ namespace {
 
 using testing::FakeSystem;
 
-class CaptureOverlayTest : public ::testing::Test {
+class CaptureOverlayTest : public testing::AppFixture {
  protected:
-  CaptureOverlayTest() {
-    system.SetSink(&app);
-    system.AttachMainForm(&form);
-  }
-
   // Presses the crosshair picture; returns when the overlay has closed.
   void Capture() { form.PressLeftButton("准星"); }
   // Runs `check` at `at_ms` while the overlay must still be open.
@@ -40,9 +34,6 @@ class CaptureOverlayTest : public ::testing::Test {
     });
   }
 
-  FakeSystem system;
-  testing::FakeForm form{MainFormSpec(), system};
-  App app{form, system};
   PointTable table{form};
 };
 
