@@ -8,6 +8,8 @@
 
 namespace vornick::win32 {
 
+class RawMouse;
+
 class Win32System : public System {
  public:
   Win32System() = default;
@@ -39,8 +41,25 @@ class Win32System : public System {
   std::int32_t RegisterHotkey(std::string_view feedback_control, std::int32_t modifier_code,
                               std::int32_t virtual_key) override;
 
+  // modal_window.cpp: the capture overlay, its layered styles and raw mouse.
+  void OpenModal(const WindowSpec& spec, WindowEvents& events) override;
+  void CloseRequest(std::string_view window) override;
+  Point ScreenToClient(std::string_view window, Point screen) override;
+  void SetLayered(std::string_view window) override;
+  void SetColourKey(std::string_view window, Colour key) override;
+  void SetClickThrough(std::string_view window) override;
+  void SelectRawMouse(std::string_view device, bool on) override;
+  void SetRawInputPollPeriod(std::string_view device, std::int32_t ms) override;
+  void InitialiseRawInput(std::string_view device) override;
+
  private:
+  class ModalWindow;
+  // The open modal window called `name`, or nullptr.
+  HWND ModalWindowNamed(std::string_view name) const;
+  RawMouse* ModalRawMouse(std::string_view device);
+
   HWND main_window_ = nullptr;
+  ModalWindow* modal_ = nullptr;  // lives on the stack of OpenModal
 };
 
 }  // namespace vornick::win32
