@@ -1,0 +1,99 @@
+#include "platform/win32/controls.h"
+
+#include "platform/win32/text.h"
+
+namespace vornick::win32 {
+namespace {
+
+struct ChildClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD ex_style;
+};
+
+// A label no taller than this holds one line: it does not wrap, so a last
+// glyph that does not quite fit is cut at the edge instead of moving to an
+// unseen second line.
+constexpr int kOneLineHeight = 20;
+
+ChildClass ClassFor(const ControlSpec& spec) {
+  constexpr DWORD kTab = WS_TABSTOP;
+  DWORD align = spec.height <= kOneLineHeight ? SS_LEFTNOWORDWRAP : SS_LEFT;
+  if (spec.align == ControlSpec::Align::Centre) align = SS_CENTER | SS_CENTERIMAGE;
+  if (spec.align == ControlSpec::Align::CentreTop) align = SS_CENTER;
+  switch (spec.kind) {
+    // A disabled label is drawn by the form: the system greys its text out,
+    // and the status line is disabled but must stay readable.
+    case ControlKind::Label: return {L"STATIC", (spec.enabled ? align : SS_OWNERDRAW) | SS_NOPREFIX, 0};
+    case ControlKind::TransparentLabel: return {L"STATIC", align | SS_NOPREFIX, WS_EX_TRANSPARENT};
+    case ControlKind::Picture: return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, 0};
+    case ControlKind::ColourPicker: return {L"BUTTON", BS_OWNERDRAW | kTab, 0};
+    case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | kTab, 0};
+    case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE | kTab, 0};
+    case ControlKind::Edit: return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
+    case ControlKind::ReadOutEdit: return {L"EDIT", ES_LEFT | ES_MULTILINE | kTab, 0};
+    case ControlKind::ComboList: return {L"COMBOBOX", CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | kTab, 0};
+    case ControlKind::Timer: break;
+  }
+  return {nullptr, 0, 0};
+}
+
+// Room for the open list of a drop-down box, beyond its closed height.
+constexpr int kDropDownRows = 8;
+
+}  // namespace
+
+std::string ReadWindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return Narrow(text);
+}
+
+void WriteWindowText(HWND window, std::string_view text) { SetWindowTextW(window, Widen(text).c_str()); }
+
+HWND CreateControlWindow(HWND parent, const ControlSpec& spec, int id, const RECT& place) {
+  const ChildClass cls = ClassFor(spec);
+  if (!cls.name) return nullptr;
+  DWORD style = WS_CHILD | cls.style;
+  if (spec.visible) style |= WS_VISIBLE;
+  if (!spec.enabled) style |= WS_DISABLED;
+  int height = place.bottom - place.top;
+  if (spec.kind == ControlKind::ComboList) height *= kDropDownRows;
+  const bool has_text = spec.kind != ControlKind::ComboList && spec.kind != ControlKind::Picture;
+  return CreateWindowExW(cls.ex_style, cls.name, has_text ? Widen(spec.text).c_str() : L"", style, place.left,
+                         place.top, place.right - place.left, height, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void ComboList::AddItems(const std::vector<std::string>& items) const {
+  for (const std::string& item : items)
+    SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+}
+
+void ComboList::SelectText(std::string_view text) const {
+  const std::wstring wanted = Widen(text);
+  const auto found =
+      SendMessageW(window_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wanted.c_str()));
+  Select(found == CB_ERR ? -1 : static_cast<int>(found));
+}
+
+void ComboList::FitClosedHeight(int height) const {
+  RECT box{};
+  GetWindowRect(window_, &box);
+  const auto field = static_cast<int>(SendMessageW(window_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  const int wanted = field + height - (box.bottom - box.top);
+  if (field > 0 && wanted > 0) SendMessageW(window_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+}
+
+void RepaintBeneath(HWND control) {
+  const HWND parent = GetParent(control);
+  RECT area{};
+  GetWindowRect(control, &area);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&area), 2);
+  RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+}  // namespace vornick::win32

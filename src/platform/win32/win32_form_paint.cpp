@@ -1,0 +1,82 @@
+// Colours of the form and its controls, and the controls it draws itself.
+#include "platform/win32/win32_form.h"
+
+#include <commdlg.h>
+
+#include "platform/win32/picture_drawing.h"
+
+namespace vornick::win32 {
+namespace {
+
+bool IsEditLike(UINT message) { return message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX; }
+
+}  // namespace
+
+LRESULT Win32Form::OnControlColour(UINT message, HDC dc, HWND child) {
+  Control* c = ById(GetDlgCtrlID(child));
+  if (!c || c->window != child)
+    return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
+
+  const bool edit_like = IsEditLike(message);
+  SetTextColor(dc, c->text_colour != kDefaultColour ? c->text_colour
+                                                   : GetSysColor(edit_like ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+  if (c->spec->kind == ControlKind::TransparentLabel) {
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
+  }
+  Colour back = c->back_colour;
+  // Controls without a colour of their own take the window's, where it has one.
+  if (back == kDefaultColour && !edit_like) back = back_colour_;
+  if (back == kDefaultColour) {
+    const int system = edit_like ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetBkColor(dc, GetSysColor(system));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(system));
+  }
+  SetBkColor(dc, back);
+  return reinterpret_cast<LRESULT>(brushes_.For(back));
+}
+
+void Win32Form::OnEraseBackground(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  FillRect(dc, &client, back_colour_ == kDefaultColour ? GetSysColorBrush(COLOR_BTNFACE) : brushes_.For(back_colour_));
+}
+
+bool Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.CtlType == ODT_MENU) {
+    if (item.itemData < menu_entries_.size())
+      DrawMenuEntry(item, menu_entries_[item.itemData], fonts_->For(FontKind::Default), dpi_);
+    return true;
+  }
+  Control* c = ById(static_cast<int>(item.CtlID));
+  if (!c) return false;
+  switch (c->spec->kind) {
+    case ControlKind::Picture: DrawCrosshairReticle(item.hDC, item.rcItem); return true;
+    case ControlKind::ColourPicker: DrawColourSwatch(item, c->picked); return true;
+    case ControlKind::Label: {
+      // The colours WM_CTLCOLORSTATIC would give it.
+      HDC probe = item.hDC;
+      const int saved = SaveDC(probe);
+      const auto back = reinterpret_cast<HBRUSH>(OnControlColour(WM_CTLCOLORSTATIC, probe, item.hwndItem));
+      const COLORREF text = GetTextColor(probe);
+      RestoreDC(probe, saved);
+      DrawLabel(item, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)), text, back);
+      return true;
+    }
+    default: return false;
+  }
+}
+
+void Win32Form::PickColour(Control& picker) {
+  CHOOSECOLORW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = hwnd_;
+  dialog.rgbResult = picker.picked;
+  dialog.lpCustColors = custom_colours_.data();
+  dialog.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
+  if (!ChooseColorW(&dialog) || !picker.window) return;  // cancelled, or the form closed meanwhile
+  picker.picked = dialog.rgbResult;
+  InvalidateRect(picker.window, nullptr, TRUE);
+}
+
+}  // namespace vornick::win32
