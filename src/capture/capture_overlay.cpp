@@ -1,6 +1,5 @@
 #include "capture/capture_overlay.h"
 
-
 #include "app/conveniences.h"
 #include "capture/capture_form.h"
 #include "capture/crosshair.h"

@@ -189,10 +189,10 @@ TEST(ReadOutTest, StaysInsideTheScreensRightAndBottomEdges) {
       {1700, 200, 1680, 205},  // 1710 > 1920 - 240
       {1670, 200, 1680, 205},  // exactly on the edge: stays
       {1671, 200, 1680, 205},
-      {100, 1000, 110, 944},   // 1005 > 1080 - 136
+      {100, 1000, 110, 944},  // 1005 > 1080 - 136
       {100, 939, 110, 944},
       {1919, 1079, 1680, 944},
-      {-50, -20, -40, -15},    // nothing keeps it from the left and top edges
+      {-50, -20, -40, -15},  // nothing keeps it from the left and top edges
   };
   FakeSystem system;
   testing::FakeForm overlay(CaptureFormSpec(), system);

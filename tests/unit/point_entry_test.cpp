@@ -45,8 +45,9 @@ TEST_F(PointEntryTest, WritesTheCursorIntoTheFirstFreeRow) {
       {"placeholders count as occupied", {{"1", "2"}, {"3", "4"}, {"5", "6"}, {"X坐标4", "Y坐标4"}}, 5},
       {"a placeholder X with an empty Y is free", {{"1", "2"}, {"3", "4"}, {"5", "6"}, {"X坐标4", ""}}, 4},
       {"spaces and words count as occupied", {{" ", "abc"}}, 2},
-      {"the last row", {{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}, {"5", "5"}, {"6", "6"}, {"7", "7"},
-                        {"8", "8"}, {"9", "9"}}, 10},
+      {"the last row",
+       {{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}, {"5", "5"}, {"6", "6"}, {"7", "7"}, {"8", "8"}, {"9", "9"}},
+       10},
   };
   for (const EntryCase& c : cases) {
     for (int row = 1; row <= kRowCount; ++row) Fill(row, "", "");
@@ -89,8 +90,8 @@ TEST_F(PointEntryTest, ActsOnlyOnThePrimaryButtonWithAPositiveCode) {
   const struct {
     std::int32_t index, code;
     bool writes;
-  } events[] = {{257, 2, false}, {258, 2, false}, {258, 3, false}, {256, 0, false}, {255, 2, false},
-                {256, -1, false}, {256, 1, true},   {256, 3, true},   {256, 2, true}};
+  } events[] = {{257, 2, false},  {258, 2, false}, {258, 3, false}, {256, 0, false}, {255, 2, false},
+                {256, -1, false}, {256, 1, true},  {256, 3, true},  {256, 2, true}};
   for (const auto& e : events) {
     Fill(1, "", "");
     EnterCapturedPoint(ports, e.index, e.code);

@@ -145,8 +145,8 @@ TEST_F(CaptureOverlayWin32, CoversTheWorkAreaWithTheLayeredStylesAndEscClosesIt)
       GetMonitorInfoW(MonitorFromWindow(overlay, MONITOR_DEFAULTTONEAREST), &monitor);
       RECT place{};
       GetWindowRect(overlay, &place);
-      EXPECT_TRUE(EqualRect(&place, &monitor.rcWork)) << place.left << "," << place.top << " " << place.right << ","
-                                                      << place.bottom;
+      EXPECT_TRUE(EqualRect(&place, &monitor.rcWork))
+          << place.left << "," << place.top << " " << place.right << "," << place.bottom;
       EXPECT_FALSE(IsWindowEnabled(form->hwnd()));
       EXPECT_TRUE(IsIconic(form->hwnd()));
 
@@ -184,7 +184,8 @@ TEST_F(CaptureOverlayWin32, LinesAndReadOutFollowTheCursorAndAClickWritesIt) {
       EXPECT_LE(down.right - down.left, 2);
       EXPECT_EQ(read_out.top, cursor.y + 5);
       auto* overlay_form = Win32Form::FromWindow(overlay);
-      EXPECT_EQ(overlay_form->Text("编辑框1"), " X轴 水平坐标：300\r\n Y轴 垂直坐标：400\r\n\r\n请再次单击自动写入坐标！");
+      EXPECT_EQ(overlay_form->Text("编辑框1"),
+                " X轴 水平坐标：300\r\n Y轴 垂直坐标：400\r\n\r\n请再次单击自动写入坐标！");
       EXPECT_EQ(overlay_form->Get("透明标签1", Prop::TextColour), static_cast<std::int32_t>(RGB(0, 0, 255)));
       // The primary button as another program would press it.
       SendButton(MOUSEEVENTF_LEFTDOWN);

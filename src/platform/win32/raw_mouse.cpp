@@ -51,8 +51,8 @@ bool PhysicallyDown(int physical) {
 
 RawMouse::RawMouse(std::string device, EventSink& sink) : device_(std::move(device)), sink_(sink) {
   if (!RegisterRawMouseClass(&RawMouse::WindowProc)) return;
-  window_.reset(CreateWindowExW(0, kRawMouseClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleW(nullptr), this));
+  window_.reset(
+      CreateWindowExW(0, kRawMouseClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), this));
 }
 
 RawMouse::~RawMouse() {
@@ -115,7 +115,8 @@ LRESULT CALLBACK RawMouse::WindowProc(HWND window, UINT message, WPARAM wparam, 
         const auto input = reinterpret_cast<HRAWINPUT>(lparam);
         RAWINPUT raw{};
         UINT size = sizeof raw;
-        const bool read = GetRawInputData(input, RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER)) != static_cast<UINT>(-1);
+        const bool read =
+            GetRawInputData(input, RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER)) != static_cast<UINT>(-1);
         const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
         if (read && raw.header.dwType == RIM_TYPEMOUSE) self->OnButtons(raw.data.mouse.usButtonFlags);
         return result;

@@ -79,7 +79,8 @@ void FakeSystem::QueueModalClose() {
 }
 
 void FakeSystem::DestroyModal() {
-  if (main_form_ && main_form_->Alive()) main_form_->Set(main_form_->WindowName(), Prop::Enabled, modal_->main_was_enabled);
+  if (main_form_ && main_form_->Alive())
+    main_form_->Set(main_form_->WindowName(), Prop::Enabled, modal_->main_was_enabled);
   StopTimer("device:" + modal_->device);
   modal_->closing = true;
   modal_calls.push_back("Destroyed");
