@@ -102,6 +102,28 @@ class System {
   // Opens the mouse and starts reporting, every state code 0. Nothing when
   // already initialised.
   virtual void InitialiseRawInput(std::string_view device) = 0;
+
+  // --- Files. Paths are UTF-8.
+  // The current user's documents folder as the system reports it (without
+  // creating it), or nothing when it cannot be determined.
+  virtual std::optional<std::string> DocumentsFolder() = 0;
+  // Where the profile functions look for a file name given without a folder.
+  virtual std::string WindowsFolder() = 0;
+
+  // A whole file. Missing and unreadable are told apart, so that a file
+  // which exists but cannot be read is never replaced by a new one.
+  struct FileBytes {
+    enum class Status { Read, Missing, Unreadable } status = Status::Missing;
+    std::string bytes;   // when Read
+    std::string reason;  // when Unreadable: the system's words
+  };
+  virtual FileBytes ReadFileBytes(std::string_view path) = 0;
+
+  // Replaces the file's content in one step: a temporary file beside it is
+  // written and flushed, then renamed over it, so the file is always either
+  // the old or the new one. Returns the system's words when it failed (the
+  // old file is then untouched), empty on success.
+  virtual std::string ReplaceFileAtomically(std::string_view path, std::string_view bytes) = 0;
 };
 
 }  // namespace vornick

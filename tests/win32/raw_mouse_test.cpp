@@ -40,11 +40,21 @@ void Send(std::initializer_list<DWORD> button_flags) {
 class RawMouseTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetCursorPos(1, 1);  // away from every test window
+    // Wine hands raw input to no one while no window is in the foreground
+    // (when capturing, the overlay is), and a click on the bare desktop takes
+    // the foreground away: the test clicks into a window of its own.
+    focus = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"raw mouse test", WS_POPUP | WS_VISIBLE, 40, 40, 20, 20,
+                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(focus);
+    SetCursorPos(50, 50);
     mouse.Select(true);
   }
-  void TearDown() override { PumpFor(0ms); }
+  void TearDown() override {
+    DestroyWindow(focus);
+    PumpFor(0ms);
+  }
 
+  HWND focus = nullptr;
   RecordingDevice sink;
   RawMouse mouse{"输入设备1", sink};
 };

@@ -52,6 +52,12 @@ class Win32System : public System {
   void SetRawInputPollPeriod(std::string_view device, std::int32_t ms) override;
   void InitialiseRawInput(std::string_view device) override;
 
+  // settings_io.cpp
+  std::optional<std::string> DocumentsFolder() override;
+  std::string WindowsFolder() override;
+  FileBytes ReadFileBytes(std::string_view path) override;
+  std::string ReplaceFileAtomically(std::string_view path, std::string_view bytes) override;
+
  private:
   class ModalWindow;
   // The open modal window called `name`, or nullptr.

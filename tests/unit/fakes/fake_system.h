@@ -4,8 +4,8 @@
 // chosen moments.
 #pragma once
 
-#include <cstdint>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -136,6 +136,26 @@ class FakeSystem : public System {
   void SelectRawMouse(std::string_view device, bool on) override;
   void SetRawInputPollPeriod(std::string_view device, std::int32_t ms) override;
   void InitialiseRawInput(std::string_view device) override;
+
+  // --- Files: an in-memory disk keyed by full path.
+  std::optional<std::string> documents_folder = std::string("C:\\Users\\tester\\Documents");
+  std::string windows_folder = "C:\\Windows";
+  std::map<std::string, std::string> files;
+  // Reading these paths fails with the given reason; the file stays as it is.
+  std::map<std::string, std::string> read_failures;
+  // When not empty, every replacement fails with this reason and changes nothing.
+  std::string replace_failure;
+  // Every successful replacement, in order, each one whole-file step.
+  struct Replacement {
+    std::string path;
+    std::int64_t at_ms;
+  };
+  std::vector<Replacement> replacements;
+
+  std::optional<std::string> DocumentsFolder() override { return documents_folder; }
+  std::string WindowsFolder() override { return windows_folder; }
+  FileBytes ReadFileBytes(std::string_view path) override;
+  std::string ReplaceFileAtomically(std::string_view path, std::string_view bytes) override;
 
  private:
   struct Modal;
