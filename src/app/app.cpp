@@ -4,7 +4,10 @@
 
 #include "app/conveniences.h"
 #include "app/startup.h"
+#include "capture/capture_overlay.h"
 #include "engine/run_control.h"
+#include "store/auto_save.h"
+#include "store/table_menu.h"
 
 namespace vornick {
 namespace {
@@ -30,6 +33,14 @@ constexpr std::array kRoutes = {
     Route{kClickThroughOffButton, Event::Clicked,
           [](Ports& p, std::int32_t, std::int32_t) { OnClickThroughOffClicked(p); }},
     Route{kClickThroughOnButton, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnClickThroughOnClicked(p); }},
+    // Table persistence
+    Route{"读取坐标", Event::MenuSelected, [](Ports& p, std::int32_t, std::int32_t) { OnLoadTableMenu(p); }},
+    Route{"保存坐标", Event::MenuSelected, [](Ports& p, std::int32_t, std::int32_t) { OnSaveTableMenu(p); }},
+    Route{"选择框1", Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnAutoSaveBoxClicked(p); }},
+    Route{"时钟4", Event::Tick, [](Ports& p, std::int32_t, std::int32_t) { OnAutoSaveCountdownTick(p); }},
+    Route{"时钟3", Event::Tick, [](Ports& p, std::int32_t, std::int32_t) { OnAutoSavePoll(p); }},
+    // Point capture
+    Route{kCrosshairPicture, Event::LeftButtonDown, [](Ports& p, std::int32_t, std::int32_t) { OpenCaptureOverlay(p); }},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "app/conveniences.h"
 #include "engine/run_control.h"
+#include "store/settings_file.h"
 
 namespace vornick {
 
@@ -9,6 +10,8 @@ namespace vornick {
 void OnMainWindowCreated(Ports& ports) {
   SetUpEmergencyStop(ports);  // hotkey and stop handler first: Alt+A works from the first show
   InitialiseAutoMinimize(ports);
+  // Keep this the last step: the table is loaded once everything else is set up.
+  LoadTable(ports.form, ports.system);
 }
 
 }  // namespace vornick

@@ -14,6 +14,7 @@
 namespace vornick::win32 {
 
 class HotkeyHook;
+class RawMouse;
 
 struct HandleCloser {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
@@ -58,7 +59,30 @@ class Win32System : public System {
   std::int32_t RegisterHotkey(std::string_view feedback_control, std::int32_t modifier_code,
                               std::int32_t virtual_key) override;
 
+  // modal_window.cpp: the capture overlay, its layered styles and raw mouse.
+  void OpenModal(const WindowSpec& spec, WindowEvents& events) override;
+  void CloseRequest(std::string_view window) override;
+  Point ScreenToClient(std::string_view window, Point screen) override;
+  void SetLayered(std::string_view window) override;
+  void SetColourKey(std::string_view window, Colour key) override;
+  void SetClickThrough(std::string_view window) override;
+  void SelectRawMouse(std::string_view device, bool on) override;
+  void SetRawInputPollPeriod(std::string_view device, std::int32_t ms) override;
+  void InitialiseRawInput(std::string_view device) override;
+
+  // settings_io.cpp
+  std::optional<std::string> DocumentsFolder() override;
+  std::string WindowsFolder() override;
+  FileBytes ReadFileBytes(std::string_view path) override;
+  std::string ReplaceFileAtomically(std::string_view path, std::string_view bytes) override;
+
  private:
+  // modal_window.cpp
+  class ModalWindow;
+  // The open modal window called `name`, or nullptr.
+  HWND ModalWindowNamed(std::string_view name) const;
+  RawMouse* ModalRawMouse(std::string_view device);
+
   // main_window_subclass.cpp
   static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                          DWORD_PTR self);
@@ -78,6 +102,7 @@ class Win32System : public System {
   HWND main_window_ = nullptr;
   HWND subclassed_window_ = nullptr;
   EventSink* sink_ = nullptr;
+  ModalWindow* modal_ = nullptr;  // lives on the stack of OpenModal
 
   // Slow to ask for under Wine, so kept until the display changes.
   std::optional<RECT> virtual_desktop_;

@@ -91,4 +91,20 @@ void FakeSystem::ShowMessage(std::string_view text, std::string_view caption) {
   if (message_box_open_ms > 0) (void)DispatchUntil(now_ms_ + message_box_open_ms);
 }
 
+System::FileBytes FakeSystem::ReadFileBytes(std::string_view path) {
+  const std::string key(path);
+  if (auto failure = read_failures.find(key); failure != read_failures.end())
+    return {FileBytes::Status::Unreadable, {}, failure->second};
+  auto it = files.find(key);
+  if (it == files.end()) return {FileBytes::Status::Missing, {}, {}};
+  return {FileBytes::Status::Read, it->second, {}};
+}
+
+std::string FakeSystem::ReplaceFileAtomically(std::string_view path, std::string_view bytes) {
+  if (!replace_failure.empty()) return replace_failure;
+  files[std::string(path)] = std::string(bytes);
+  replacements.push_back({std::string(path), now_ms_});
+  return {};
+}
+
 }  // namespace vornick::testing

@@ -1,0 +1,26 @@
+#include "platform/gbk_codec.h"
+
+#include <gtest/gtest.h>
+
+#include "../shared/gbk_cases.h"
+
+namespace vornick {
+namespace {
+
+TEST(GbkCodecTest, AgreesWithTheSharedCases) {
+  for (const auto& c : gbk_cases::kRoundTrips) {
+    EXPECT_EQ(Utf8ToGbk(c.utf8), c.gbk) << c.name;
+    EXPECT_EQ(GbkToUtf8(c.gbk), c.utf8) << c.name;
+  }
+  for (const auto& c : gbk_cases::kToGbk) EXPECT_EQ(Utf8ToGbk(c.utf8), c.gbk) << c.name;
+  for (const auto& c : gbk_cases::kToUtf8) EXPECT_EQ(GbkToUtf8(c.gbk), c.utf8) << c.name;
+}
+
+// The Win32 test checks the system's table against the same digest, so the
+// two implementations agree on every byte pair and every character.
+TEST(GbkCodecTest, WholeTableMatchesTheWindowsTable) {
+  EXPECT_EQ(gbk_cases::FullTableDigest(GbkToUtf8, Utf8ToGbk), gbk_cases::kFullTableDigest);
+}
+
+}  // namespace
+}  // namespace vornick
