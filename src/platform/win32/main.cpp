@@ -35,5 +35,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   form->Show();  // centred and on top, as the table says
   const int exit_code = RunMessageLoop();
   form->SetSink(nullptr);  // the application goes first
+  system.SetEventSink(nullptr);
   return exit_code;
 }
