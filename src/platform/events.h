@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/form.h"
+
 namespace vornick {
 
 enum class Event {
@@ -23,6 +25,15 @@ class EventSink {
   virtual ~EventSink() = default;
   // a and b carry the two integers of Feedback and InputState, 0 otherwise.
   virtual void OnEvent(std::string_view control, Event event, std::int32_t a, std::int32_t b) = 0;
+};
+
+// The handlers of a window opened while the program runs (the capture
+// overlay). They reach its controls through the Form handed to Bind, which
+// comes before the window's Created event; Bind(nullptr) follows its
+// Destroying event.
+class WindowEvents : public EventSink {
+ public:
+  virtual void Bind(Form* form) = 0;
 };
 
 }  // namespace vornick

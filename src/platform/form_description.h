@@ -22,6 +22,7 @@ enum class ControlKind {
   ReadOutEdit,       // multi-line, borderless, no scroll bars
   ComboList,         // drop-down list
   Timer,             // not a window; period in `timer_ms`
+  Line,              // solid bar in its text colour (the overlay's crosshair lines)
 };
 
 enum class FontKind {

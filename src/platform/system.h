@@ -8,7 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/events.h"
+#include "platform/form.h"
+#include "platform/form_description.h"
+
 namespace vornick {
+
+struct Point {
+  std::int32_t x = 0, y = 0;
+};
 
 class System {
  public:
@@ -48,6 +56,52 @@ class System {
   // --- Message box owned by the main window: MB_OK | MB_ICONINFORMATION |
   // MB_TASKMODAL. Returns when dismissed; other events go on meanwhile.
   virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
+
+  // --- Modal window (the capture overlay). At most one is open.
+  // Creates the window of `spec` and its controls, hands its Form to
+  // `events.Bind` and raises its Created event before it is shown; disables
+  // the main window; shows the window in its position state (maximised: over
+  // the work area of the nearest monitor); then dispatches events until the
+  // window is destroyed. However it closes (CloseRequest, Esc when
+  // `spec.esc_closes`, a close from elsewhere, the program quitting), the main
+  // window gets its former enabled state back first; then the window is
+  // destroyed, Destroying is raised, the Form is unbound and the call returns.
+  virtual void OpenModal(const WindowSpec& spec, WindowEvents& events) = 0;
+
+  // Queues a close of the open window named `window`; it is destroyed the
+  // next time events are dispatched. Its raw mouse device reports nothing
+  // more from now on, so one capture click is never taken twice.
+  virtual void CloseRequest(std::string_view window) = 0;
+
+  // Screen coordinates -> the client coordinates of the open window `window`
+  // (the units of its controls' Left and Top).
+  virtual Point ScreenToClient(std::string_view window, Point screen) = 0;
+
+  // Layered styles of the open window `window`, on Win32 its extended style.
+  // SetLayered: the extended style becomes exactly WS_EX_LAYERED.
+  virtual void SetLayered(std::string_view window) = 0;
+  // The extended style becomes exactly WS_EX_LAYERED, with `key` as colour
+  // key: pixels of exactly that colour are not shown and let clicks through.
+  virtual void SetColourKey(std::string_view window, Colour key) = 0;
+  // Keeps the former extended style in the window property
+  // "transparent_tmp", then sets WS_EX_LAYERED | WS_EX_TRANSPARENT: every
+  // click passes through the window; the colour key stays in force.
+  virtual void SetClickThrough(std::string_view window) = 0;
+
+  // --- Raw mouse device `device` of the open modal window: reports the
+  // physical buttons 0 (primary), 1 and 2 of the mouse wherever the cursor is,
+  // without taking any click from other programs, as InputState events
+  // (InputIndex, ButtonStateCode) of the control `device` raised on the
+  // window's handlers. Every press is reported, however short, within one
+  // poll period; a button already down when the device is initialised counts
+  // as up until it has been released. The device goes with its window.
+  // Selection acts on an initialised device only (on: report, off: stop).
+  virtual void SelectRawMouse(std::string_view device, bool on) = 0;
+  // Polls every `ms` milliseconds; 0 stops polling.
+  virtual void SetRawInputPollPeriod(std::string_view device, std::int32_t ms) = 0;
+  // Opens the mouse and starts reporting, every state code 0. Nothing when
+  // already initialised.
+  virtual void InitialiseRawInput(std::string_view device) = 0;
 
   // --- Files. Paths are UTF-8.
   // The current user's documents folder as the system reports it (without

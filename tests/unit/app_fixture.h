@@ -13,7 +13,10 @@ namespace vornick::testing {
 
 class AppFixture : public ::testing::Test {
  protected:
-  AppFixture() { system.SetSink(&app); }
+  AppFixture() {
+    system.SetSink(&app);
+    system.AttachMainForm(&form);
+  }
 
   // Runs the created event, as the entry point does before the first show.
   void StartUp() { app.OnEvent(kMainWindow, Event::Created, 0, 0); }

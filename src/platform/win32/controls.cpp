@@ -31,8 +31,12 @@ ChildClass ClassFor(const ControlSpec& spec) {
     case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | kTab, 0};
     case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE | kTab, 0};
     case ControlKind::Edit: return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
-    case ControlKind::ReadOutEdit: return {L"EDIT", ES_LEFT | ES_MULTILINE | kTab, 0};
+    // The overlay's crosshair lines cross the read-out as they follow the
+    // cursor; clipped out of it, their pixels are not carried along when the
+    // box moves.
+    case ControlKind::ReadOutEdit: return {L"EDIT", ES_LEFT | ES_MULTILINE | WS_CLIPSIBLINGS | kTab, 0};
     case ControlKind::ComboList: return {L"COMBOBOX", CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | kTab, 0};
+    case ControlKind::Line: return {L"STATIC", SS_NOPREFIX, 0};  // no text: all background, in its text colour
     case ControlKind::Timer: break;
   }
   return {nullptr, 0, 0};

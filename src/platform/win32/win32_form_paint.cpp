@@ -17,6 +17,12 @@ LRESULT Win32Form::OnControlColour(UINT message, HDC dc, HWND child) {
   if (!c || c->window != child)
     return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
 
+  if (c->spec->kind == ControlKind::Line) {
+    // A solid fill, so no blended edge shows as a fringe on a colour-keyed window.
+    const Colour colour = c->text_colour != kDefaultColour ? c->text_colour : GetSysColor(COLOR_WINDOWTEXT);
+    SetBkColor(dc, colour);
+    return reinterpret_cast<LRESULT>(brushes_.For(colour));
+  }
   const bool edit_like = IsEditLike(message);
   SetTextColor(dc, c->text_colour != kDefaultColour ? c->text_colour
                                                    : GetSysColor(edit_like ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));

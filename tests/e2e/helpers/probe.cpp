@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "capture/capture_form.h"
 #include "platform/form_description.h"
 #include "platform/win32/text.h"
 
@@ -34,7 +35,7 @@ options (before the queries):
   --title PREFIX   target the top-level window whose title starts with PREFIX (default "Vornick：")
   --class NAME     target the top-level window of this class instead
   --hwnd 0xHEX     target this window
-  --form NAME      the form table that names the target's controls (default and only: main)
+  --form NAME      the form table that names the target's controls: main (default) or capture
   --timeout MS     how long a reading query waits for the program (default 5000)
 queries (NAME is a control name of the form, or #ID):
   window                 the target window: title, class, pid, rect, client, visible, enabled,
@@ -245,7 +246,8 @@ struct FormEntry {
 
 // Forms whose controls the probe can name; add a window's table here to name its controls.
 const std::vector<FormEntry>& Forms() {
-  static const std::vector<FormEntry> forms = {{"main", &vornick::MainFormSpec}};
+  static const std::vector<FormEntry> forms = {{"main", &vornick::MainFormSpec},
+                                               {"capture", &vornick::CaptureFormSpec}};
   return forms;
 }
 

@@ -5,7 +5,8 @@
 
 namespace vornick::testing {
 
-FakeForm::FakeForm(const WindowSpec& spec, FakeSystem& system) : name_(spec.name), system_(system) {
+FakeForm::FakeForm(const WindowSpec& spec, FakeSystem& system, EventSink* events)
+    : name_(spec.name), system_(system), events_(events) {
   Control window{ControlKind::Label, spec.caption, {}, {}};
   window.props = {{Prop::Visible, 0},
                   {Prop::Enabled, 1},
@@ -42,6 +43,11 @@ FakeForm::FakeForm(const WindowSpec& spec, FakeSystem& system) : name_(spec.name
     }
 }
 
+FakeForm::~FakeForm() {
+  for (const auto& [name, c] : controls_)
+    if (c.kind == ControlKind::Timer) system_.StopTimer(name_ + "/" + name);
+}
+
 FakeForm::Control& FakeForm::Find(std::string_view name) {
   auto it = controls_.find(name);
   if (it == controls_.end()) throw std::logic_error("no control named " + std::string(name));
@@ -57,22 +63,32 @@ void FakeForm::Click(std::string_view name) {
   if (c.props[Prop::Enabled] == 0 || c.props[Prop::Visible] == 0)
     throw std::logic_error("cannot click " + std::string(name));
   if (c.kind == ControlKind::CheckBox) c.props[Prop::Checked] = c.props[Prop::Checked] == 1 ? 0 : 1;
-  if (system_.sink()) system_.sink()->OnEvent(name, Event::Clicked, 0, 0);
+  if (events()) events()->OnEvent(name, Event::Clicked, 0, 0);
 }
 
 void FakeForm::SelectMenu(std::string_view item) {
   if (Find(item).props[Prop::Enabled] == 0) return;  // a greyed pop-up cannot be reached
-  if (system_.sink()) system_.sink()->OnEvent(item, Event::MenuSelected, 0, 0);
+  if (events()) events()->OnEvent(item, Event::MenuSelected, 0, 0);
 }
 
-std::string FakeForm::Text(std::string_view name) const { return control(name).text; }
+void FakeForm::PressLeftButton(std::string_view name) {
+  if (Find(name).kind != ControlKind::Picture) throw std::logic_error(std::string(name) + " is no picture");
+  if (events()) events()->OnEvent(name, Event::LeftButtonDown, 0, 0);
+}
+
+std::string FakeForm::Text(std::string_view name) const {
+  CountAccess();
+  return control(name).text;
+}
 
 void FakeForm::SetText(std::string_view name, std::string_view text) {
+  CountAccess();
   Find(name).text = std::string(text);
   text_writes.push_back(std::string(name) + "=" + std::string(text));
 }
 
 std::int32_t FakeForm::Get(std::string_view name, Prop prop) const {
+  CountAccess();
   const Control& c = control(name);
   auto it = c.props.find(prop);
   if (it == c.props.end()) throw std::logic_error("no such property on " + std::string(name));
@@ -89,11 +105,12 @@ void FakeForm::SetTimerPeriod(const std::string& name, Control& timer, std::int3
   }
   ++timer_starts[name];
   system_.StartTimer(name_ + "/" + name, period, [this, name] {
-    if (system_.sink()) system_.sink()->OnEvent(name, Event::Tick, 0, 0);
+    if (events()) events()->OnEvent(name, Event::Tick, 0, 0);
   });
 }
 
 void FakeForm::Set(std::string_view name, Prop prop, std::int32_t value) {
+  CountAccess();
   Control& c = Find(name);
   if (prop == Prop::TimerPeriod) return SetTimerPeriod(std::string(name), c, value);
   if (prop == Prop::PositionState) {

@@ -22,12 +22,19 @@ class FakeForm : public Form {
     std::vector<std::string> items;
   };
 
-  FakeForm(const WindowSpec& spec, FakeSystem& system);
+  // Events go to `events`, or to the system's sink when it is null.
+  FakeForm(const WindowSpec& spec, FakeSystem& system, EventSink* events = nullptr);
+  // A window's timers die with it.
+  ~FakeForm() override;
+  FakeForm(const FakeForm&) = delete;
+  FakeForm& operator=(const FakeForm&) = delete;
 
   // --- What a person does.
   // Toggles a check box first, as the real control does, then raises Clicked.
   void Click(std::string_view control);
   void SelectMenu(std::string_view item);
+  // A left-button press on a picture label.
+  void PressLeftButton(std::string_view control);
   void Type(std::string_view control, std::string_view text) { SetText(control, text); }
 
   // --- What a test inspects.
@@ -38,6 +45,9 @@ class FakeForm : public Form {
   std::vector<std::string> text_writes;
   // How often each timer was (re)started.
   std::map<std::string, int> timer_starts;
+  // Reads and writes through the Form interface after the window was closed:
+  // the program touching destroyed controls. Tests inspect through control().
+  mutable int accesses_after_close = 0;
 
   // --- Form
   std::string_view WindowName() const override { return name_; }
@@ -49,10 +59,15 @@ class FakeForm : public Form {
 
  private:
   Control& Find(std::string_view name);
+  void CountAccess() const {
+    if (!Alive()) ++accesses_after_close;
+  }
   void SetTimerPeriod(const std::string& name, Control& timer, std::int32_t period);
+  EventSink* events() const { return events_ != nullptr ? events_ : system_.sink(); }
 
   std::string name_;
   FakeSystem& system_;
+  EventSink* events_;
   std::map<std::string, Control, std::less<>> controls_;
 };
 

@@ -4,21 +4,31 @@
 // chosen moments.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "capture/raw_input_device.h"
 #include "platform/events.h"
 #include "platform/system.h"
 
 namespace vornick::testing {
 
+class FakeForm;
+
 class FakeSystem : public System {
  public:
+  FakeSystem();
+  ~FakeSystem() override;
+  FakeSystem(const FakeSystem&) = delete;
+  FakeSystem& operator=(const FakeSystem&) = delete;
+
   struct Click {
     std::int32_t x, y, kind;
     std::int64_t at_ms;
@@ -51,12 +61,10 @@ class FakeSystem : public System {
   // --- Emergency-stop hotkey.
   bool hotkey_registration_works = true;
   bool hotkey_hook_works = true;
-  // Queues one Alt+A notification, handled at the next dispatch or by
-  // HandlePendingHotkey().
-  void PressHotkey();
-  void PressHotkeyAt(std::int64_t at_ms) {
-    At(at_ms, [this] { PressHotkey(); });
-  }
+  // Queues one Alt+A notification for virtual time `at_ms` (default: now),
+  // handled at the first dispatch or HandlePendingHotkey() from then on.
+  void PressHotkey() { PressHotkeyAt(now_ms_); }
+  void PressHotkeyAt(std::int64_t at_ms);
   std::string hotkey_feedback_control;
 
   // --- Recorded effects.
@@ -83,6 +91,50 @@ class FakeSystem : public System {
 
   std::int32_t registered_modifier_code = 0, registered_virtual_key = 0;
 
+  // --- Modal window (fake_system_modal.cpp). Its FakeForm is built from its
+  // WindowSpec and raises its events on the handlers given to OpenModal.
+  // The main window, disabled while a modal window is open.
+  void AttachMainForm(Form* main) { main_form_ = main; }
+  // The open modal window, nullptr when none is open.
+  FakeForm* modal() const;
+  // A test that forgets to close its modal window fails instead of hanging.
+  std::int64_t modal_limit_ms = 600'000;
+  // Esc on the open window: closes it when its form says Esc closes.
+  void PressEscape();
+  // A close from elsewhere (WM_CLOSE from the taskbar or another program).
+  void CloseModalFromOutside();
+  // Work area of the monitor: where a maximised window goes; the client
+  // area of the borderless overlay starts at its top-left.
+  struct {
+    std::int32_t left = 0, top = 0, width = 1920, height = 1040;
+  } work_area;
+  // Extended style of the open (or last) modal window, with Win32's bits.
+  static constexpr std::int32_t kExLayered = 0x00080000;
+  static constexpr std::int32_t kExTransparent = 0x00000020;
+  static constexpr std::int32_t kExInitial = 0x00040000;  // WS_EX_APPWINDOW, whatever a new window has
+  std::int32_t ex_style = kExInitial;
+  std::optional<std::int32_t> transparent_tmp;  // the "transparent_tmp" property
+  std::optional<Colour> colour_key;
+  // Every call about the modal window and its device, in order
+  // ("OpenModal CaptureWindow", "SetColourKey 16045489", "Destroyed", ...).
+  std::vector<std::string> modal_calls;
+
+  // --- The physical mouse: buttons 0 (primary), 1 and 2. The raw input
+  // device sees each edge as its own event, dispatched next.
+  void MouseButton(int button, bool down);
+  // A press at `at_ms` held for `hold_ms` (0: press and release together).
+  void MouseClickAt(std::int64_t at_ms, int button, std::int64_t hold_ms);
+
+  void OpenModal(const WindowSpec& spec, WindowEvents& events) override;
+  void CloseRequest(std::string_view window) override;
+  Point ScreenToClient(std::string_view window, Point screen) override;
+  void SetLayered(std::string_view window) override;
+  void SetColourKey(std::string_view window, Colour key) override;
+  void SetClickThrough(std::string_view window) override;
+  void SelectRawMouse(std::string_view device, bool on) override;
+  void SetRawInputPollPeriod(std::string_view device, std::int32_t ms) override;
+  void InitialiseRawInput(std::string_view device) override;
+
   // --- Files: an in-memory disk keyed by full path.
   std::optional<std::string> documents_folder = std::string("C:\\Users\\tester\\Documents");
   std::string windows_folder = "C:\\Windows";
@@ -104,6 +156,18 @@ class FakeSystem : public System {
   std::string ReplaceFileAtomically(std::string_view path, std::string_view bytes) override;
 
  private:
+  struct Modal;
+  bool IsModal(std::string_view window) const;
+  bool DeviceReporting() const;
+  void DeliverPoll();
+  void QueueModalClose();
+  void DestroyModal();
+
+  Form* main_form_ = nullptr;
+  std::unique_ptr<Modal> modal_;
+  std::uint64_t modal_serial_ = 0;
+  std::array<bool, kMouseButtons> mouse_down_{};
+
   struct Pending {
     std::function<void()> fn;
     bool hotkey = false;
