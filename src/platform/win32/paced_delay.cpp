@@ -63,40 +63,45 @@ bool Win32System::PumpMessages() {
   return MainWindowAlive();
 }
 
-void Win32System::WaitForMessageOrTime(LONGLONG remaining_ticks, LONGLONG ticks_per_second) {
+bool Win32System::WaitForMessageOrTime(LONGLONG remaining_ticks, LONGLONG ticks_per_second, bool timer_armed) {
   const LONGLONG spin_ticks = kSpinMicroseconds * ticks_per_second / 1'000'000;
   if (remaining_ticks <= spin_ticks) {
     const LONGLONG deadline = Now() + remaining_ticks;
     while (Now() <= deadline) YieldProcessor();
-    return;
+    return false;
   }
-  const LONGLONG sleep_ticks = remaining_ticks - spin_ticks;
   if (!delay_timer_) delay_timer_.reset(CreateDelayTimer());
-  if (delay_timer_) {
-    // Relative due time in 100 ns units, negative.
-    LARGE_INTEGER due;
+  if (delay_timer_ && !timer_armed) {
+    // Armed once per wait: the messages that wake the thread meanwhile (the
+    // save poll ticks every 10 to 16 ms) leave it running, which spares a
+    // call to the system on every wake.
+    const LONGLONG sleep_ticks = remaining_ticks - spin_ticks;
+    LARGE_INTEGER due;  // relative, in 100 ns units: negative
     due.QuadPart = -(sleep_ticks / ticks_per_second * 10'000'000 +
                      sleep_ticks % ticks_per_second * 10'000'000 / ticks_per_second);
-    if (SetWaitableTimer(delay_timer_.get(), &due, 0, nullptr, nullptr, FALSE)) {
-      HANDLE timer = delay_timer_.get();
-      MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-      return;
-    }
+    timer_armed = SetWaitableTimer(delay_timer_.get(), &due, 0, nullptr, nullptr, FALSE) != FALSE;
   }
-  const LONGLONG sleep_ms = sleep_ticks * 1000 / ticks_per_second;  // whole ms, never past the deadline
+  if (timer_armed) {
+    HANDLE timer = delay_timer_.get();
+    // Still armed unless the timer is what ended this wait.
+    return MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0;
+  }
+  const LONGLONG sleep_ms = (remaining_ticks - spin_ticks) * 1000 / ticks_per_second;  // whole ms, never past it
   MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<LONGLONG>(sleep_ms, INFINITE - 1)),
                               QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  return false;
 }
 
 bool Win32System::PacedDelay(std::int32_t ms) {
   if (ms <= 0) return MainWindowAlive();
   const LONGLONG ticks_per_second = TicksPerSecond();
   const LONGLONG deadline = Now() + MillisecondsToTicks(ms, ticks_per_second);
+  bool timer_armed = false;
   for (;;) {
     if (!PumpMessages()) return false;
     const LONGLONG now = Now();
     if (now > deadline) return true;
-    WaitForMessageOrTime(deadline - now + 1, ticks_per_second);
+    timer_armed = WaitForMessageOrTime(deadline - now + 1, ticks_per_second, timer_armed);
   }
 }
 

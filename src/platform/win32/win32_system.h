@@ -90,7 +90,8 @@ class Win32System : public System {
 
   // paced_delay.cpp
   bool PumpMessages();
-  void WaitForMessageOrTime(LONGLONG remaining_ticks, LONGLONG ticks_per_second);
+  // Returns whether the wait's timer is still armed for the current deadline.
+  bool WaitForMessageOrTime(LONGLONG remaining_ticks, LONGLONG ticks_per_second, bool timer_armed);
 
   // win32_input.cpp
   const RECT& VirtualDesktop();
