@@ -46,6 +46,8 @@ def interval_stats(times_ms, delay_ms):
         "p99_late_ms": percentile(late, 99),
         "max_late_ms": max(late),
         "shorter": sum(1 for i in intervals if i < delay_ms),
+        # Where the worst ones fell (interval n is between press n and n + 1): a pattern points at a cause.
+        "worst": sorted(((round(x, 2), n) for n, x in enumerate(late)), reverse=True)[:5],
     }
 
 

@@ -202,7 +202,9 @@ def _vornick_alone(m, lines):
     else:
         item("capture latency, press to point in row 1: p50 / p99 / max",
              f"{_ms(capture.get('p50_ms'))} / {_ms(capture.get('p99_ms'))} / {_ms(capture.get('max_ms'))} ms "
-             f"(from xdotool's start; xdotool itself takes {_ms(capture.get('xdotool_click_ms'))} ms)")
+             f"(from xdotool's start; from its end, {_ms(capture.get('p50_from_xdotool_end_ms'))} / "
+             f"{_ms(capture.get('p99_from_xdotool_end_ms'))} ms; xdotool itself takes "
+             f"{_ms(capture.get('xdotool_click_ms'))} ms)")
         item("short clicks (about 1 ms held) captured", f"{capture.get('captured', DASH)} of {capture.get('captures', DASH)}")
     if not startup:
         pass
