@@ -53,6 +53,9 @@ void ApplyPositionState(HWND window, std::int32_t state) {
 }
 
 void SetTopmost(HWND window, bool topmost) {
+  // The capture overlay asks for this on every tick: when it is already the
+  // top window of all, the call would change nothing and still cost a restack.
+  if (topmost && IsTopmost(window) && GetWindow(window, GW_HWNDPREV) == nullptr) return;
   SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
