@@ -1,5 +1,7 @@
 #include "platform/win32/controls.h"
 
+#include <array>
+
 #include "platform/win32/text.h"
 
 namespace vornick::win32 {
@@ -48,6 +50,11 @@ constexpr int kDropDownRows = 8;
 }  // namespace
 
 std::string ReadWindowText(HWND window) {
+  // One message for the usual short text: a run reads three boxes per click,
+  // and each message to a subclassed box costs calls to the system under Wine.
+  std::array<wchar_t, 256> small{};
+  const int got = GetWindowTextW(window, small.data(), static_cast<int>(small.size()));
+  if (got < static_cast<int>(small.size()) - 1) return Narrow(std::wstring_view(small.data(), got > 0 ? got : 0));
   const int length = GetWindowTextLengthW(window);
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
