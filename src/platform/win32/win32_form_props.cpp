@@ -57,7 +57,16 @@ void Win32Form::SetText(std::string_view control, std::string_view text) {
   // same status after every click: an unchanged label is left alone.
   const bool label = c->spec->kind == ControlKind::Label || c->spec->kind == ControlKind::TransparentLabel;
   if (label && ReadWindowText(c->window) == text) return;
-  WriteWindowText(c->window, text);
+  if (label && IsIconic(hwnd_)) {
+    // Nobody sees a minimised window's labels: they are painted when it is
+    // restored, not at every write (a run writes the pass and the status).
+    SendMessageW(c->window, WM_SETREDRAW, FALSE, 0);
+    WriteWindowText(c->window, text);
+    SendMessageW(c->window, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(c->window, nullptr, TRUE);
+  } else {
+    WriteWindowText(c->window, text);
+  }
   if (c->spec->kind == ControlKind::TransparentLabel) RepaintBeneath(c->window);
 }
 
