@@ -28,24 +28,15 @@ def table_file(boxes):
     return gbk_lines("[配置1]", *(f"{key}={texts[box]}" for key, box in KEYS))
 
 
-def replace_text(app, box, text):
-    """Clicks into an edit box, selects what it holds and types text over it, as a person would."""
-    app.click_control(box)
-    app.key("End", "shift+Home", activate=False)
-    app.type_text(text)
-    app.wait_text(box, text)
-
-
 class SaveTest(VornickTestCase):
     def test_menu_save_writes_the_typed_table_as_gbk_and_confirms(self):
         app = self.start_vornick()
         typed = {"X坐标1": "120", "Y坐标1": "340", "X坐标延时2": "250", "编辑框1": "2000"}
         for box, text in typed.items():
-            replace_text(app, box, text)
+            app.type_into(box, text)
         # Text no keyboard of ours types: full-width digits and Chinese, stored as they are.
         pasted = {"Y坐标3": "３００", "X坐标4": "左上"}
-        for box, text in pasted.items():
-            app.set_text(box, text)
+        app.set_texts(pasted)
 
         app.menu("保存坐标")
         box = app.message_box(CAPTION)
