@@ -5,6 +5,7 @@
 #include "app/conveniences.h"
 #include "app/startup.h"
 #include "capture/capture_overlay.h"
+#include "engine/run_control.h"
 #include "store/auto_save.h"
 #include "store/table_menu.h"
 
@@ -22,6 +23,9 @@ struct Route {
 // Every event of the main window that the program handles.
 constexpr std::array kRoutes = {
     Route{kMainWindow, Event::Created, [](Ports& p, std::int32_t, std::int32_t) { OnMainWindowCreated(p); }},
+    Route{kStartButton, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnStartClicked(p); }},
+    Route{kHotkeyFeedbackLabel, Event::Feedback,
+          [](Ports& p, std::int32_t identifier, std::int32_t) { OnHotkeyFeedback(p, identifier); }},
     Route{kKeepOnTopBox, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnKeepOnTopClicked(p); }},
     Route{kAutoMinimizeBox, Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnAutoMinimizeClicked(p); }},
     Route{"一键填入", Event::Clicked, [](Ports& p, std::int32_t, std::int32_t) { OnFillDelaysClicked(p); }},

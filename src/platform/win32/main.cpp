@@ -30,9 +30,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   system.AttachMainWindow(form->hwnd());
   App app(*form, system);
   form->SetSink(&app);
+  system.SetEventSink(&app);  // the hotkey relay raises 标签4's Feedback on it
   form->RaiseCreated();
   form->Show();  // centred and on top, as the table says
   const int exit_code = RunMessageLoop();
   form->SetSink(nullptr);  // the application goes first
+  system.SetEventSink(nullptr);
   return exit_code;
 }

@@ -1,10 +1,12 @@
 #include "platform/win32/win32_system.h"
 
+#include "platform/win32/hotkey_hook.h"
 #include "platform/win32/text.h"
 
 namespace vornick::win32 {
 
-Win32System::~Win32System() = default;
+Win32System::Win32System() = default;
+Win32System::~Win32System() { DetachMainWindow(); }
 
 std::int32_t Win32System::CursorX() {
   POINT p{};

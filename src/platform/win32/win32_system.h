@@ -4,24 +4,42 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/events.h"
 #include "platform/system.h"
 
 namespace vornick::win32 {
 
+class HotkeyHook;
 class RawMouse;
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 class Win32System : public System {
  public:
-  Win32System() = default;
+  Win32System();
   Win32System(const Win32System&) = delete;
   Win32System& operator=(const Win32System&) = delete;
   ~Win32System() override;
 
-  // The owner of message boxes and of the hotkey; called before the created event.
-  void AttachMainWindow(HWND main_window) { main_window_ = main_window; }
+  // The owner of message boxes and of the hotkey; called once it exists, before
+  // the created event. Its procedure is subclassed to relay the hotkey and to
+  // follow display changes (main_window_subclass.cpp).
+  void AttachMainWindow(HWND main_window);
   HWND main_window() const { return main_window_; }
   // False once the main window has been destroyed (the quit message is queued).
   bool MainWindowAlive() const { return main_window_ != nullptr && IsWindow(main_window_); }
+
+  // Where hotkey presses go: the relay raises Feedback on this sink (the
+  // application object, the same sink the form adapter raises its events on).
+  // Read at each press, so it may be set any time before the first one.
+  void SetEventSink(EventSink* sink) { sink_ = sink; }
 
   // win32_system.cpp
   std::int32_t CursorX() override;
@@ -59,13 +77,44 @@ class Win32System : public System {
   std::string ReplaceFileAtomically(std::string_view path, std::string_view bytes) override;
 
  private:
+  // modal_window.cpp
   class ModalWindow;
   // The open modal window called `name`, or nullptr.
   HWND ModalWindowNamed(std::string_view name) const;
   RawMouse* ModalRawMouse(std::string_view device);
 
+  // main_window_subclass.cpp
+  static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                         DWORD_PTR self);
+  void DetachMainWindow();
+
+  // paced_delay.cpp
+  bool PumpMessages();
+  void WaitForMessageOrTime(LONGLONG remaining_ticks, LONGLONG ticks_per_second);
+
+  // win32_input.cpp
+  const RECT& VirtualDesktop();
+
+  // hotkey_relay.cpp
+  // `keys` is WM_HOTKEY's lParam: the modifiers and the virtual key.
+  void RelayHotkey(WPARAM identifier, LPARAM keys);
+
   HWND main_window_ = nullptr;
+  HWND subclassed_window_ = nullptr;
+  EventSink* sink_ = nullptr;
   ModalWindow* modal_ = nullptr;  // lives on the stack of OpenModal
+
+  // Slow to ask for under Wine, so kept until the display changes.
+  std::optional<RECT> virtual_desktop_;
+
+  // The wait's timer, made once: high resolution where the system has it.
+  UniqueHandle delay_timer_;
+
+  // Hotkey relay: the identifiers issued so far are [kFirstHotkeyId, next_hotkey_id_).
+  static constexpr std::int32_t kFirstHotkeyId = 33001;
+  std::int32_t next_hotkey_id_ = kFirstHotkeyId;
+  std::string hotkey_feedback_control_;  // of the latest registration
+  std::unique_ptr<HotkeyHook> hotkey_hook_;  // stands in when RegisterHotKey fails
 };
 
 }  // namespace vornick::win32

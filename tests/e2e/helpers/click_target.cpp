@@ -6,9 +6,13 @@
 // The window is a borderless popup placed exactly at LEFT, TOP (no window-manager frame), titled
 // "Vornick click target". Each message appends one JSON line to EVENTS_FILE (a Windows path; Z:\ is
 // Linux's /):
-//   {"t_ms":1234.567,"event":"down","button":"left","x":12,"y":34,"screen_x":22,"screen_y":44}
+//   {"t_ms":1234.567,"event":"down","button":"left","x":12,"y":34,"screen_x":22,"screen_y":44,
+//    "message_time":5230781}
 // event is down, up or dblclk (CS_DBLCLKS: the second press of a quick pair arrives as dblclk, which
-// is a press too); x, y are client coordinates; t_ms counts from the window's creation.
+// is a press too); x, y are client coordinates; t_ms counts from the window's creation (when the
+// window saw the message); message_time is GetMessageTime(), the tick count when the input was made.
+// Clicks sent with no delay can queue up faster than this window records them: judge when a click
+// was made by message_time, not by when its line appeared.
 #include <windows.h>
 
 #include <cstdio>
@@ -46,8 +50,9 @@ class EventLog {
     char line[256];
     const int n = std::snprintf(line, sizeof line,
                                 "{\"t_ms\":%.3f,\"event\":\"%s\",\"button\":\"%s\",\"x\":%ld,\"y\":%ld,"
-                                "\"screen_x\":%ld,\"screen_y\":%ld}\n",
-                                ms, event, button, client.x, client.y, screen.x, screen.y);
+                                "\"screen_x\":%ld,\"screen_y\":%ld,\"message_time\":%lu}\n",
+                                ms, event, button, client.x, client.y, screen.x, screen.y,
+                                static_cast<unsigned long>(GetMessageTime()));
     DWORD written = 0;
     // One write per line: a reader never sees half a line.
     WriteFile(file_, line, static_cast<DWORD>(n), &written, nullptr);

@@ -76,14 +76,19 @@ void FakeForm::PressLeftButton(std::string_view name) {
   if (events()) events()->OnEvent(name, Event::LeftButtonDown, 0, 0);
 }
 
-std::string FakeForm::Text(std::string_view name) const { return control(name).text; }
+std::string FakeForm::Text(std::string_view name) const {
+  CountAccess();
+  return control(name).text;
+}
 
 void FakeForm::SetText(std::string_view name, std::string_view text) {
+  CountAccess();
   Find(name).text = std::string(text);
   text_writes.push_back(std::string(name) + "=" + std::string(text));
 }
 
 std::int32_t FakeForm::Get(std::string_view name, Prop prop) const {
+  CountAccess();
   const Control& c = control(name);
   auto it = c.props.find(prop);
   if (it == c.props.end()) throw std::logic_error("no such property on " + std::string(name));
@@ -105,6 +110,7 @@ void FakeForm::SetTimerPeriod(const std::string& name, Control& timer, std::int3
 }
 
 void FakeForm::Set(std::string_view name, Prop prop, std::int32_t value) {
+  CountAccess();
   Control& c = Find(name);
   if (prop == Prop::TimerPeriod) return SetTimerPeriod(std::string(name), c, value);
   if (prop == Prop::PositionState) {

@@ -45,6 +45,9 @@ class FakeForm : public Form {
   std::vector<std::string> text_writes;
   // How often each timer was (re)started.
   std::map<std::string, int> timer_starts;
+  // Reads and writes through the Form interface after the window was closed:
+  // the program touching destroyed controls. Tests inspect through control().
+  mutable int accesses_after_close = 0;
 
   // --- Form
   std::string_view WindowName() const override { return name_; }
@@ -56,6 +59,9 @@ class FakeForm : public Form {
 
  private:
   Control& Find(std::string_view name);
+  void CountAccess() const {
+    if (!Alive()) ++accesses_after_close;
+  }
   void SetTimerPeriod(const std::string& name, Control& timer, std::int32_t period);
   EventSink* events() const { return events_ != nullptr ? events_ : system_.sink(); }
 

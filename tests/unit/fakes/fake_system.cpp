@@ -67,12 +67,12 @@ void FakeSystem::HandlePendingHotkey() {
   }
 }
 
-void FakeSystem::PressHotkey() {
+void FakeSystem::PressHotkeyAt(std::int64_t at_ms) {
   Pending p{[this] {
               if (sink_ && hotkey_id_ != 0) sink_->OnEvent(hotkey_feedback_control, Event::Feedback, hotkey_id_, 0);
             },
             true};
-  queue_.emplace(std::make_tuple(now_ms_, next_seq_++), std::move(p));
+  queue_.emplace(std::make_tuple(std::max(at_ms, now_ms_), next_seq_++), std::move(p));
 }
 
 std::int32_t FakeSystem::RegisterHotkey(std::string_view feedback_control, std::int32_t modifier_code,

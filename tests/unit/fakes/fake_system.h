@@ -61,12 +61,10 @@ class FakeSystem : public System {
   // --- Emergency-stop hotkey.
   bool hotkey_registration_works = true;
   bool hotkey_hook_works = true;
-  // Queues one Alt+A notification, handled at the next dispatch or by
-  // HandlePendingHotkey().
-  void PressHotkey();
-  void PressHotkeyAt(std::int64_t at_ms) {
-    At(at_ms, [this] { PressHotkey(); });
-  }
+  // Queues one Alt+A notification for virtual time `at_ms` (default: now),
+  // handled at the first dispatch or HandlePendingHotkey() from then on.
+  void PressHotkey() { PressHotkeyAt(now_ms_); }
+  void PressHotkeyAt(std::int64_t at_ms);
   std::string hotkey_feedback_control;
 
   // --- Recorded effects.
