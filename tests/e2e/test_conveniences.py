@@ -65,7 +65,8 @@ class AutoMinimizeOffTest(VornickTestCase):
         self.assertTrue(states_during_run, "the run ended before the window could be looked at")
         self.assertEqual(set(states_during_run), {0})
         self.assertEqual(app.window()["minimised"], 0)
-        self.assertEqual(len(target.presses()), 3 * 2 * 2)
+        target.wait_received()
+        self.assertEqual(len(target.presses("left")), 3 * 2 * 2)
 
 
 if __name__ == "__main__":

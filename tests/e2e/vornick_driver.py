@@ -466,7 +466,7 @@ class ClickTarget(WineProgram):
 
     def events(self):
         """Every button message so far: dicts with t_ms, event (down, up, dblclk), button (left, right,
-        middle), x, y (client), screen_x, screen_y."""
+        middle), x, y (client), screen_x, screen_y, message_time (the tick count when the input was made)."""
         if not self.events_path.exists():
             return []
         lines = self.events_path.read_text().splitlines()
@@ -476,6 +476,14 @@ class ClickTarget(WineProgram):
         """The presses: downs and the double-click messages that stand for the second press of a pair."""
         return [e for e in self.events()
                 if e["event"] in ("down", "dblclk") and (button is None or e["button"] == button)]
+
+    def wait_received(self, timeout=PROBE_TIMEOUT):
+        """Returns once every click made so far has been recorded: a middle click of ours into the target's
+        corner queues up behind any still on their way, so when it shows, they have too. Leave the middle
+        button out when counting."""
+        markers = len(self.presses("middle"))
+        click_at(*self.point(2, 2), button=2)
+        wait_until(lambda: len(self.presses("middle")) > markers, timeout, "the middle click to arrive")
 
     def wait_presses(self, count, timeout=PROBE_TIMEOUT):
         """Waits until at least count presses have arrived; returns them."""

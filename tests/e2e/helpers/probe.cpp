@@ -364,7 +364,9 @@ class Probe {
       const auto text = AskText(control, options_.timeout_ms);
       const DWORD tick = GetTickCount();
       if (text && *text == expected) return Answer::Of(Object().Add("tick", static_cast<long long>(tick)).Json());
-      if (GetTickCount64() >= deadline) return TimedOut();
+      if (GetTickCount64() >= deadline)
+        return Answer::Fail(kTimeout, "not shown within " + std::to_string(options_.timeout_ms) + " ms; it shows " +
+                                          (text ? Quoted(*text) : std::string("nothing (no answer)")));
       Sleep(1);
     }
   }
