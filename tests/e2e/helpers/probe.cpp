@@ -244,7 +244,7 @@ using FormSpecFunction = const vornick::WindowSpec& (*)();
 
 struct FormEntry {
   std::string_view name;
-  FormSpecFunction spec;
+  FormSpecFunction layout;
 };
 
 // Forms whose controls the probe can name; add a window's table here to name its controls.
@@ -573,7 +573,7 @@ int wmain(int argc, wchar_t** argv) {
     } else if (args[i] == "--form") {
       FormSpecFunction form = nullptr;
       for (const auto& f : Forms())
-        if (f.name == value) form = f.spec;
+        if (f.name == value) form = f.layout;
       if (!form) return Usage("no form " + value);
       options.form = form;
     } else if (args[i] == "--timeout") {
