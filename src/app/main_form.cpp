@@ -130,8 +130,8 @@ WindowSpec BuildMainForm() {
 }  // namespace
 
 const WindowSpec& MainFormSpec() {
-  static const WindowSpec spec = BuildMainForm();
-  return spec;
+  static const WindowSpec layout = BuildMainForm();
+  return layout;
 }
 
 }  // namespace vornick

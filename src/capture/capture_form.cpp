@@ -56,8 +56,8 @@ WindowSpec BuildCaptureForm() {
 }  // namespace
 
 const WindowSpec& CaptureFormSpec() {
-  static const WindowSpec spec = BuildCaptureForm();
-  return spec;
+  static const WindowSpec layout = BuildCaptureForm();
+  return layout;
 }
 
 }  // namespace vornick

@@ -22,8 +22,9 @@ class Run {
   void Execute() {
     // The pass count is fixed for the whole run; the repeats of a row and the
     // end-of-pass test read the box again, so an edit during the run counts.
+    // The counters are 64-bit so that a limit of INT32_MAX cannot wrap them.
     const std::int32_t pass_limit = TextToInt(table_.LoopCountText());
-    for (std::int32_t pass = 1; pass <= pass_limit; ++pass) {
+    for (std::int64_t pass = 1; pass <= pass_limit; ++pass) {
       if (p_.state.stop_flag == 1) break;
       p_.form.SetText(kStatusLabel, "当前状态：正在运行！");
       p_.state.stop_flag = 0;
@@ -54,7 +55,7 @@ class Run {
 
   Outcome Row(int row) {
     const std::int32_t repeat_limit = TextToInt(table_.LoopCountText());
-    for (std::int32_t repeat = 1; repeat <= repeat_limit; ++repeat) {
+    for (std::int64_t repeat = 1; repeat <= repeat_limit; ++repeat) {
       // With zero delays nothing else gets dispatched, so the emergency stop
       // gets its own chance before every click.
       p_.system.HandlePendingHotkey();

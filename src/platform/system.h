@@ -58,15 +58,15 @@ class System {
   virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
 
   // --- Modal window (the capture overlay). At most one is open.
-  // Creates the window of `spec` and its controls, hands its Form to
+  // Creates the window of `layout` and its controls, hands its Form to
   // `events.Bind` and raises its Created event before it is shown; disables
   // the main window; shows the window in its position state (maximised: over
   // the work area of the nearest monitor); then dispatches events until the
   // window is destroyed. However it closes (CloseRequest, Esc when
-  // `spec.esc_closes`, a close from elsewhere, the program quitting), the main
+  // `layout.esc_closes`, a close from elsewhere, the program quitting), the main
   // window gets its former enabled state back first; then the window is
   // destroyed, Destroying is raised, the Form is unbound and the call returns.
-  virtual void OpenModal(const WindowSpec& spec, WindowEvents& events) = 0;
+  virtual void OpenModal(const WindowSpec& layout, WindowEvents& events) = 0;
 
   // Queues a close of the open window named `window`; it is destroyed the
   // next time events are dispatched. Its raw mouse device reports nothing

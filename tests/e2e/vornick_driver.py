@@ -159,6 +159,31 @@ class Probe:
         return reply["value"]
 
 
+class TextWatch:
+    """A probe waiting for a control's text (see Vornick.watch_text)."""
+
+    def __init__(self, probe, name, expected, timeout):
+        self.timeout = timeout
+        command = ["wine", str(helper_path("probe")), *probe.options, "text", name, "wait-text", name, expected]
+        self.process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                        stdin=subprocess.DEVNULL)
+        # The first answer comes when the probe has found the control; the watching starts right after it.
+        if not self.process.stdout.readline():
+            raise HarnessError(f"the probe watching {name} ended at once (exit code {self.process.wait()})")
+
+    def tick(self):
+        """GetTickCount() when the text showed; HarnessError when it did not show in time."""
+        try:
+            out, _ = self.process.communicate(timeout=self.timeout + PROBE_TIMEOUT)
+        except subprocess.TimeoutExpired as e:
+            self.process.kill()
+            raise HarnessError("the probe watching a text did not end") from e
+        reply = json.loads(out.decode("utf-8").splitlines()[-1])
+        if not reply["ok"]:
+            raise ProbeError(reply)
+        return reply["value"]["tick"]
+
+
 # ------------------------------------------------------------------------------------ programs
 
 def _wine_user_dir():
@@ -269,6 +294,13 @@ class Vornick(WineProgram):
     def set_text(self, name, text):
         self.probe.value("set-text", name, text)
 
+    def set_texts(self, texts):
+        """Sets several texts ({name: text}) in one probe run."""
+        replies = self.probe.replies(*[w for name, text in texts.items() for w in ("set-text", name, text)])
+        for reply in replies:
+            if not reply["ok"]:
+                raise ProbeError(reply)
+
     def checked(self, name):
         return self.probe.value("checked", name)
 
@@ -313,6 +345,12 @@ class Vornick(WineProgram):
             raise HarnessError(f"{e}; it shows {last[0] if last else None!r}") from None
         return last[0]
 
+    def watch_text(self, name, expected, timeout=PROBE_TIMEOUT):
+        """Starts a probe that looks at the control every millisecond until it shows expected, and returns
+        once it is looking; the watch's tick() is GetTickCount() when the text showed, the clock of the
+        click target's message_time."""
+        return TextWatch(Probe(timeout_ms=int(timeout * 1000)), name, expected, timeout)
+
     # -------------------------------------------------------------------- acting
 
     def press(self, name):
@@ -331,6 +369,13 @@ class Vornick(WineProgram):
         """A real mouse click in the middle of a control."""
         left, top, right, bottom = self.rect(name)
         click_at((left + right) // 2, (top + bottom) // 2, button)
+
+    def type_into(self, name, text):
+        """Clicks into an edit box, selects what it holds and types text over it (ASCII), as a person would."""
+        self.click_control(name)
+        press_keys("End", "shift+Home")
+        self.type_text(text)
+        self.wait_text(name, text)
 
     def key(self, *keys, activate=True):
         """Real key presses (xdotool names: alt+a, Escape, Return), by default with the main window focused
@@ -407,7 +452,13 @@ class ClickTarget(WineProgram):
             if not self.running():
                 raise AssertionError(f"click_target.exe exited with {self.process.returncode}; see {self.log_path}")
             return find_x_windows(self.process.pid, f"^{self.TITLE}$")
-        return wait_until(shown, timeout, "the click target's window")[0]
+        self.x_window = wait_until(shown, timeout, "the click target's window")[0]
+        return self.x_window
+
+    def focus(self):
+        """Gives the target the keyboard focus. Keys reach Wine (and Vornick's Alt+A) only while a Wine window
+        has the X focus, and with Vornick minimised openbox may leave the focus on a window of its own."""
+        xdotool("windowfocus", "--sync", self.x_window)
 
     def point(self, x, y):
         """Screen coordinates of a point given relative to the target's top-left corner."""
@@ -415,7 +466,7 @@ class ClickTarget(WineProgram):
 
     def events(self):
         """Every button message so far: dicts with t_ms, event (down, up, dblclk), button (left, right,
-        middle), x, y (client), screen_x, screen_y."""
+        middle), x, y (client), screen_x, screen_y, message_time (the tick count when the input was made)."""
         if not self.events_path.exists():
             return []
         lines = self.events_path.read_text().splitlines()
@@ -425,6 +476,14 @@ class ClickTarget(WineProgram):
         """The presses: downs and the double-click messages that stand for the second press of a pair."""
         return [e for e in self.events()
                 if e["event"] in ("down", "dblclk") and (button is None or e["button"] == button)]
+
+    def wait_received(self, timeout=PROBE_TIMEOUT):
+        """Returns once every click made so far has been recorded: a middle click of ours into the target's
+        corner queues up behind any still on their way, so when it shows, they have too. Leave the middle
+        button out when counting."""
+        markers = len(self.presses("middle"))
+        click_at(*self.point(2, 2), button=2)
+        wait_until(lambda: len(self.presses("middle")) > markers, timeout, "the middle click to arrive")
 
     def wait_presses(self, count, timeout=PROBE_TIMEOUT):
         """Waits until at least count presses have arrived; returns them."""

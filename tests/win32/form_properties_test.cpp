@@ -53,8 +53,8 @@ WindowSpec TestSpec(bool esc_closes = false) {
 
 class TestForm : public ::testing::Test {
  protected:
-  void Make(const WindowSpec& spec) {
-    form = Win32Form::Create(spec);
+  void Make(const WindowSpec& layout) {
+    form = Win32Form::Create(layout);
     ASSERT_TRUE(form);
     sink = std::make_unique<RecordingSink>(*form);
     form->SetSink(sink.get());
@@ -158,10 +158,10 @@ TEST_F(TestForm, PositionStateWaitsWhileHiddenAndActsWhileShown) {
 TEST_F(TestForm, MaximisedCoversTheWorkAreaOfItsMonitor) {
   // Borderless, as the capture overlay: a window manager will not maximise a
   // framed window that has no maximise box.
-  WindowSpec spec = TestSpec();
-  spec.border = false;
-  spec.position_state = kPositionMaximised;
-  Make(spec);
+  WindowSpec layout = TestSpec();
+  layout.border = false;
+  layout.position_state = kPositionMaximised;
+  Make(layout);
   form->Show();
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

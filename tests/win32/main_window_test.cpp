@@ -53,7 +53,7 @@ class MainWindow : public ::testing::Test {
   HWND Child(std::string_view name) const { return GetDlgItem(form->hwnd(), MainFormSpec().ControlId(name)); }
   int Scaled(int v) const { return ScaleToDpi(v, dpi); }
 
-  const WindowSpec& spec = MainFormSpec();
+  const WindowSpec& layout = MainFormSpec();
   std::unique_ptr<Win32Form> form;
   std::unique_ptr<RecordingSink> sink;
   UINT dpi = kDesignDpi;
@@ -74,7 +74,7 @@ constexpr KindExpectation kKinds[] = {
 
 TEST_F(MainWindow, EveryControlIsAChildWindowWithItsIdPlaceTextAndState) {
   std::size_t windows = 0, timers = 0;
-  for (const ControlSpec& c : spec.controls) {
+  for (const ControlSpec& c : layout.controls) {
     SCOPED_TRACE(c.name);
     const HWND w = Child(c.name);
     if (c.kind == ControlKind::Timer) {
@@ -135,7 +135,7 @@ TEST_F(MainWindow, EveryControlIsAChildWindowWithItsIdPlaceTextAndState) {
       default: EXPECT_EQ(WindowTextOf(w), c.text); break;
     }
   }
-  EXPECT_EQ(windows + timers, spec.controls.size());
+  EXPECT_EQ(windows + timers, layout.controls.size());
   EXPECT_EQ(timers, 3u);
 }
 
@@ -156,15 +156,15 @@ TEST_F(MainWindow, FormPortReadsTheTableState) {
   EXPECT_EQ(form->Get("时钟1", Prop::TimerPeriod), 0);
   EXPECT_EQ(form->Get("标签4", Prop::Left), Scaled(984));  // outside the client area, on purpose
   EXPECT_EQ(form->WindowName(), "MainWindow");
-  EXPECT_EQ(form->Text("MainWindow"), spec.caption);
+  EXPECT_EQ(form->Text("MainWindow"), layout.caption);
 }
 
 TEST_F(MainWindow, MenuBarHasTheTwoPopUpsWithTheGreyedAbout) {
   const HMENU bar = GetMenu(form->hwnd());
   ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(spec.menu.size()));
+  ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(layout.menu.size()));
   for (int p = 0; p < GetMenuItemCount(bar); ++p) {
-    const MenuSpec& menu = spec.menu[static_cast<std::size_t>(p)];
+    const MenuSpec& menu = layout.menu[static_cast<std::size_t>(p)];
     SCOPED_TRACE(menu.caption);
     wchar_t caption[64] = {};
     GetMenuStringW(bar, static_cast<UINT>(p), caption, 64, MF_BYPOSITION);
@@ -176,7 +176,7 @@ TEST_F(MainWindow, MenuBarHasTheTwoPopUpsWithTheGreyedAbout) {
       const std::string& item = menu.items[static_cast<std::size_t>(i)].caption;
       GetMenuStringW(popup, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
       EXPECT_EQ(Narrow(caption), item);
-      EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, i)), spec.MenuId(item));
+      EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, i)), layout.MenuId(item));
     }
   }
   EXPECT_TRUE(GetMenuState(bar, 1, MF_BYPOSITION) & MF_GRAYED);
@@ -204,8 +204,8 @@ TEST_F(MainWindow, FixedFrameShownCentredAndOnTop) {
 
   RECT r{};
   GetWindowRect(w, &r);
-  EXPECT_EQ(r.right - r.left, Scaled(spec.width));
-  EXPECT_EQ(r.bottom - r.top, Scaled(spec.height));
+  EXPECT_EQ(r.right - r.left, Scaled(layout.width));
+  EXPECT_EQ(r.bottom - r.top, Scaled(layout.height));
   const int screen_w = GetSystemMetrics(SM_CXSCREEN), screen_h = GetSystemMetrics(SM_CYSCREEN);
   EXPECT_NEAR(r.left + (r.right - r.left) / 2, screen_w / 2, 2);
   EXPECT_NEAR(r.top + (r.bottom - r.top) / 2, screen_h / 2, 2);
@@ -214,7 +214,7 @@ TEST_F(MainWindow, FixedFrameShownCentredAndOnTop) {
 TEST_F(MainWindow, ClicksAndMenuChoicesReachTheSinkByName) {
   SendMessageW(Child("启动"), BM_CLICK, 0, 0);
   SendMessageW(Child("自动最小化"), BM_CLICK, 0, 0);
-  SendMessageW(form->hwnd(), WM_COMMAND, MAKEWPARAM(spec.MenuId("保存坐标"), 0), 0);
+  SendMessageW(form->hwnd(), WM_COMMAND, MAKEWPARAM(layout.MenuId("保存坐标"), 0), 0);
   SendMessageW(Child("准星"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageW(Child("标签2"), BM_CLICK, 0, 0);  // a label is not clickable
 

@@ -18,15 +18,15 @@ struct ChildClass {
 // unseen second line.
 constexpr int kOneLineHeight = 20;
 
-ChildClass ClassFor(const ControlSpec& spec) {
+ChildClass ClassFor(const ControlSpec& layout) {
   constexpr DWORD kTab = WS_TABSTOP;
-  DWORD align = spec.height <= kOneLineHeight ? SS_LEFTNOWORDWRAP : SS_LEFT;
-  if (spec.align == ControlSpec::Align::Centre) align = SS_CENTER | SS_CENTERIMAGE;
-  if (spec.align == ControlSpec::Align::CentreTop) align = SS_CENTER;
-  switch (spec.kind) {
+  DWORD align = layout.height <= kOneLineHeight ? SS_LEFTNOWORDWRAP : SS_LEFT;
+  if (layout.align == ControlSpec::Align::Centre) align = SS_CENTER | SS_CENTERIMAGE;
+  if (layout.align == ControlSpec::Align::CentreTop) align = SS_CENTER;
+  switch (layout.kind) {
     // A disabled label is drawn by the form: the system greys its text out,
     // and the status line is disabled but must stay readable.
-    case ControlKind::Label: return {L"STATIC", (spec.enabled ? align : SS_OWNERDRAW) | SS_NOPREFIX, 0};
+    case ControlKind::Label: return {L"STATIC", (layout.enabled ? align : SS_OWNERDRAW) | SS_NOPREFIX, 0};
     case ControlKind::TransparentLabel: return {L"STATIC", align | SS_NOPREFIX, WS_EX_TRANSPARENT};
     case ControlKind::Picture: return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, 0};
     case ControlKind::ColourPicker: return {L"BUTTON", BS_OWNERDRAW | kTab, 0};
@@ -65,16 +65,16 @@ std::string ReadWindowText(HWND window) {
 
 void WriteWindowText(HWND window, std::string_view text) { SetWindowTextW(window, Widen(text).c_str()); }
 
-HWND CreateControlWindow(HWND parent, const ControlSpec& spec, int id, const RECT& place) {
-  const ChildClass cls = ClassFor(spec);
+HWND CreateControlWindow(HWND parent, const ControlSpec& layout, int id, const RECT& place) {
+  const ChildClass cls = ClassFor(layout);
   if (!cls.name) return nullptr;
   DWORD style = WS_CHILD | cls.style;
-  if (spec.visible) style |= WS_VISIBLE;
-  if (!spec.enabled) style |= WS_DISABLED;
+  if (layout.visible) style |= WS_VISIBLE;
+  if (!layout.enabled) style |= WS_DISABLED;
   int height = place.bottom - place.top;
-  if (spec.kind == ControlKind::ComboList) height *= kDropDownRows;
-  const bool has_text = spec.kind != ControlKind::ComboList && spec.kind != ControlKind::Picture;
-  return CreateWindowExW(cls.ex_style, cls.name, has_text ? Widen(spec.text).c_str() : L"", style, place.left,
+  if (layout.kind == ControlKind::ComboList) height *= kDropDownRows;
+  const bool has_text = layout.kind != ControlKind::ComboList && layout.kind != ControlKind::Picture;
+  return CreateWindowExW(cls.ex_style, cls.name, has_text ? Widen(layout.text).c_str() : L"", style, place.left,
                          place.top, place.right - place.left, height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }

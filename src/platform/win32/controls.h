@@ -18,7 +18,7 @@ void WriteWindowText(HWND window, std::string_view text);
 
 // Creates the child window of a control row at `place` (client pixels),
 // hidden or disabled as the row says. Timers have no window: nullptr.
-HWND CreateControlWindow(HWND parent, const ControlSpec& spec, int id, const RECT& place);
+HWND CreateControlWindow(HWND parent, const ControlSpec& layout, int id, const RECT& place);
 
 class CheckBox {
  public:

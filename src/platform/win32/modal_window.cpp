@@ -18,8 +18,8 @@ constexpr wchar_t kTransparentTmp[] = L"transparent_tmp";
 // the window property goes before the window does.
 class Win32System::ModalWindow : public EventSink {
  public:
-  ModalWindow(const WindowSpec& spec, WindowEvents& events, Win32Form& form)
-      : name(spec.name), events(events), form(form) {}
+  ModalWindow(const WindowSpec& layout, WindowEvents& events, Win32Form& form)
+      : name(layout.name), events(events), form(form) {}
 
   void OnEvent(std::string_view control, Event event, std::int32_t a, std::int32_t b) override {
     if (control == name && event == Event::Destroying) {
@@ -35,11 +35,11 @@ class Win32System::ModalWindow : public EventSink {
   std::unique_ptr<RawMouse> mouse;
 };
 
-void Win32System::OpenModal(const WindowSpec& spec, WindowEvents& events) {
+void Win32System::OpenModal(const WindowSpec& layout, WindowEvents& events) {
   if (modal_) return;  // one at a time: the first one's main window is disabled anyway
-  const std::unique_ptr<Win32Form> form = Win32Form::Create(spec);
+  const std::unique_ptr<Win32Form> form = Win32Form::Create(layout);
   if (!form) return;
-  ModalWindow modal(spec, events, *form);
+  ModalWindow modal(layout, events, *form);
   modal_ = &modal;
   form->SetSink(&modal);
   events.Bind(form.get());

@@ -69,10 +69,10 @@ BOOL CALLBACK DisableTopLevel(HWND window, LPARAM data) {
 
 }  // namespace
 
-Win32Form::Win32Form(const WindowSpec& spec) : spec_(spec) {}
+Win32Form::Win32Form(const WindowSpec& layout) : spec_(layout) {}
 
-std::unique_ptr<Win32Form> Win32Form::Create(const WindowSpec& spec, DWORD* error) {
-  std::unique_ptr<Win32Form> form(new Win32Form(spec));
+std::unique_ptr<Win32Form> Win32Form::Create(const WindowSpec& layout, DWORD* error) {
+  std::unique_ptr<Win32Form> form(new Win32Form(layout));
   DWORD ignored = 0;
   if (!form->Build(error ? error : &ignored)) return nullptr;
   return form;
@@ -167,7 +167,7 @@ bool Win32Form::BuildControls() {
     controls_.push_back(c);
   }
   for (Control& c : controls_) {
-    const ControlSpec& s = *c.spec;
+    const ControlSpec& s = *c.layout;
     if (s.kind == ControlKind::Timer) continue;
     const RECT place{ScaleToDpi(s.left, dpi_), ScaleToDpi(s.top, dpi_), ScaleToDpi(s.left + s.width, dpi_),
                      ScaleToDpi(s.top + s.height, dpi_)};
@@ -185,13 +185,13 @@ bool Win32Form::BuildControls() {
   ApplyFonts();
   Layout();
   for (Control& c : controls_)
-    if (c.spec->kind == ControlKind::Timer) SetTimerPeriod(c, c.spec->timer_ms);
+    if (c.layout->kind == ControlKind::Timer) SetTimerPeriod(c, c.layout->timer_ms);
   return true;
 }
 
 void Win32Form::ApplyFonts() {
   for (const Control& c : controls_)
-    if (c.window) SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->For(c.spec->font)), FALSE);
+    if (c.window) SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->For(c.layout->font)), FALSE);
 }
 
 // Places every control at its design place scaled to the current DPI.
@@ -200,7 +200,7 @@ void Win32Form::Layout() {
     if (!c.window) continue;
     const int left = ScaleToDpi(c.design.left, dpi_), top = ScaleToDpi(c.design.top, dpi_);
     const int width = ScaleToDpi(c.design.right, dpi_) - left, height = ScaleToDpi(c.design.bottom, dpi_) - top;
-    if (c.spec->kind == ControlKind::ComboList) {
+    if (c.layout->kind == ControlKind::ComboList) {
       // A combo box's window height includes its open list.
       RECT now{};
       GetWindowRect(c.window, &now);
@@ -277,8 +277,8 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND: OnCommand(wparam, lparam); return 0;
     case WM_TIMER:
-      if (Control* timer = ById(static_cast<int>(wparam)); timer && timer->spec->kind == ControlKind::Timer) {
-        Raise(timer->spec->name, Event::Tick);
+      if (Control* timer = ById(static_cast<int>(wparam)); timer && timer->layout->kind == ControlKind::Timer) {
+        Raise(timer->layout->name, Event::Tick);
         return 0;
       }
       break;
@@ -364,9 +364,9 @@ void Win32Form::OnCommand(WPARAM wparam, LPARAM lparam) {
   }
   Control* c = ById(id);
   if (!c || HIWORD(wparam) != BN_CLICKED) return;
-  switch (c->spec->kind) {
+  switch (c->layout->kind) {
     case ControlKind::Button:
-    case ControlKind::CheckBox: Raise(std::string(c->spec->name), Event::Clicked); break;
+    case ControlKind::CheckBox: Raise(std::string(c->layout->name), Event::Clicked); break;
     case ControlKind::ColourPicker: PickColour(*c); break;
     default: break;
   }
@@ -380,7 +380,7 @@ LRESULT CALLBACK Win32Form::PictureProc(HWND window, UINT message, WPARAM wparam
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:  // a quick second press is a press too
         if (Control* c = form->ById(GetDlgCtrlID(window)))
-          form->Raise(std::string(c->spec->name), Event::LeftButtonDown);
+          form->Raise(std::string(c->layout->name), Event::LeftButtonDown);
         return 0;
       case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_HAND)); return TRUE;
       case WM_NCDESTROY: RemoveWindowSubclass(window, &Win32Form::PictureProc, kPictureSubclass); break;

@@ -32,7 +32,7 @@ class Win32Form final : public Form {
  public:
   // Builds the window with all its controls, menu and running timers, still
   // hidden. nullptr when a window cannot be made; *error then says why.
-  static std::unique_ptr<Win32Form> Create(const WindowSpec& spec, DWORD* error = nullptr);
+  static std::unique_ptr<Win32Form> Create(const WindowSpec& layout, DWORD* error = nullptr);
   // The form a window or any of its controls belongs to; nullptr for other windows.
   static Win32Form* FromWindow(HWND window);
 
@@ -70,7 +70,7 @@ class Win32Form final : public Form {
 
  private:
   struct Control {
-    const ControlSpec* spec;
+    const ControlSpec* layout;
     int id;
     HWND window = nullptr;  // nullptr for timers
     RECT design{};          // place at 96 DPI; follows moves made by the program
@@ -80,7 +80,7 @@ class Win32Form final : public Form {
     std::int32_t timer_period = 0;
   };
 
-  explicit Win32Form(const WindowSpec& spec);
+  explicit Win32Form(const WindowSpec& layout);
 
   // win32_form.cpp: building, messages, events.
   bool Build(DWORD* error);

@@ -17,7 +17,7 @@ LRESULT Win32Form::OnControlColour(UINT message, HDC dc, HWND child) {
   if (!c || c->window != child)
     return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
 
-  if (c->spec->kind == ControlKind::Line) {
+  if (c->layout->kind == ControlKind::Line) {
     // A solid fill, so no blended edge shows as a fringe on a colour-keyed window.
     const Colour colour = c->text_colour != kDefaultColour ? c->text_colour : GetSysColor(COLOR_WINDOWTEXT);
     SetBkColor(dc, colour);
@@ -26,7 +26,7 @@ LRESULT Win32Form::OnControlColour(UINT message, HDC dc, HWND child) {
   const bool edit_like = IsEditLike(message);
   SetTextColor(dc, c->text_colour != kDefaultColour ? c->text_colour
                                                    : GetSysColor(edit_like ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
-  if (c->spec->kind == ControlKind::TransparentLabel) {
+  if (c->layout->kind == ControlKind::TransparentLabel) {
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
   }
@@ -56,7 +56,7 @@ bool Win32Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
   }
   Control* c = ById(static_cast<int>(item.CtlID));
   if (!c) return false;
-  switch (c->spec->kind) {
+  switch (c->layout->kind) {
     case ControlKind::Picture: DrawCrosshairReticle(item.hDC, item.rcItem); return true;
     case ControlKind::ColourPicker: DrawColourSwatch(item, c->picked); return true;
     case ControlKind::Label: {

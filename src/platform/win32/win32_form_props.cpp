@@ -52,10 +52,10 @@ void Win32Form::SetText(std::string_view control, std::string_view text) {
   if (control == spec_.name) return WriteWindowText(hwnd_, text);
   Control* c = Find(control);
   if (!c || !c->window) return;
-  if (c->spec->kind == ControlKind::ComboList) return ComboList(c->window).SelectText(text);
+  if (c->layout->kind == ControlKind::ComboList) return ComboList(c->window).SelectText(text);
   // A label repaints itself at once on every WM_SETTEXT, and a run writes the
   // same status after every click: an unchanged label is left alone.
-  const bool label = c->spec->kind == ControlKind::Label || c->spec->kind == ControlKind::TransparentLabel;
+  const bool label = c->layout->kind == ControlKind::Label || c->layout->kind == ControlKind::TransparentLabel;
   if (label && ReadWindowText(c->window) == text) return;
   if (label && IsIconic(hwnd_)) {
     // Nobody sees a minimised window's labels: they are painted when it is
@@ -67,7 +67,7 @@ void Win32Form::SetText(std::string_view control, std::string_view text) {
   } else {
     WriteWindowText(c->window, text);
   }
-  if (c->spec->kind == ControlKind::TransparentLabel) RepaintBeneath(c->window);
+  if (c->layout->kind == ControlKind::TransparentLabel) RepaintBeneath(c->window);
 }
 
 std::int32_t Win32Form::Get(std::string_view control, Prop prop) const {
@@ -85,8 +85,8 @@ std::int32_t Win32Form::Get(std::string_view control, Prop prop) const {
   }
   if (!w) return 0;
   switch (prop) {
-    case Prop::Checked: return c->spec->kind == ControlKind::CheckBox ? FromBool(CheckBox(w).Checked()) : 0;
-    case Prop::Selected: return c->spec->kind == ControlKind::ComboList ? ComboList(w).Selected() : -1;
+    case Prop::Checked: return c->layout->kind == ControlKind::CheckBox ? FromBool(CheckBox(w).Checked()) : 0;
+    case Prop::Selected: return c->layout->kind == ControlKind::ComboList ? ComboList(w).Selected() : -1;
     // The control's own flag: a control of a hidden window still counts as shown.
     case Prop::Visible: return FromBool((GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE) != 0);
     case Prop::Enabled: return FromBool(IsWindowEnabled(w));
@@ -105,7 +105,7 @@ void Win32Form::Set(std::string_view control, Prop prop, std::int32_t value) {
   if (!c) return;
   switch (prop) {
     case Prop::TimerPeriod:
-      if (c->spec->kind == ControlKind::Timer) SetTimerPeriod(*c, value);
+      if (c->layout->kind == ControlKind::Timer) SetTimerPeriod(*c, value);
       return;
     case Prop::TextColour: c->text_colour = static_cast<Colour>(value); break;
     case Prop::BackColour: c->back_colour = static_cast<Colour>(value); break;
@@ -118,14 +118,14 @@ void Win32Form::Set(std::string_view control, Prop prop, std::int32_t value) {
     case Prop::TextColour:
     case Prop::BackColour:
     case Prop::PickedColour:
-      if (c->spec->kind == ControlKind::TransparentLabel) RepaintBeneath(w);
+      if (c->layout->kind == ControlKind::TransparentLabel) RepaintBeneath(w);
       InvalidateRect(w, nullptr, TRUE);
       return;
     case Prop::Checked:
-      if (c->spec->kind == ControlKind::CheckBox) CheckBox(w).SetChecked(value != 0);
+      if (c->layout->kind == ControlKind::CheckBox) CheckBox(w).SetChecked(value != 0);
       return;
     case Prop::Selected:
-      if (c->spec->kind == ControlKind::ComboList) ComboList(w).Select(value);
+      if (c->layout->kind == ControlKind::ComboList) ComboList(w).Select(value);
       return;
     case Prop::Visible: ShowWindow(w, value ? SW_SHOWNA : SW_HIDE); return;
     case Prop::Enabled: EnableWindow(w, value != 0); return;
@@ -148,7 +148,7 @@ void Win32Form::SetPlace(Control& c, Prop prop, std::int32_t value) {
   if (prop == Prop::Left || prop == Prop::Top) flags |= SWP_NOSIZE;
   if (prop == Prop::Width || prop == Prop::Height) flags |= SWP_NOMOVE;
   // A combo box's window height includes its open list; its closed height is its own affair.
-  if (c.spec->kind == ControlKind::ComboList && prop == Prop::Height) return;
+  if (c.layout->kind == ControlKind::ComboList && prop == Prop::Height) return;
   SetWindowPos(c.window, nullptr, x, y, w, h, flags);
   // Keep the design place in step, so a DPI change keeps the program's moves.
   c.design = {ScaleToDesign(x, dpi_), ScaleToDesign(y, dpi_), ScaleToDesign(x + w, dpi_), ScaleToDesign(y + h, dpi_)};

@@ -60,7 +60,7 @@ class Win32System : public System {
                               std::int32_t virtual_key) override;
 
   // modal_window.cpp: the capture overlay, its layered styles and raw mouse.
-  void OpenModal(const WindowSpec& spec, WindowEvents& events) override;
+  void OpenModal(const WindowSpec& layout, WindowEvents& events) override;
   void CloseRequest(std::string_view window) override;
   Point ScreenToClient(std::string_view window, Point screen) override;
   void SetLayered(std::string_view window) override;

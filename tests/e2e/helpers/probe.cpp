@@ -42,6 +42,9 @@ queries (NAME is a control name of the form, or #ID):
                          minimised, maximised, topmost, foreground
   control NAME           everything below about one control, as one object
   text NAME              its text (WM_GETTEXT)              set-text NAME TEXT  (WM_SETTEXT)
+  wait-text NAME TEXT    waits (up to --timeout ms, looking every millisecond) until the control shows
+                         TEXT; answers {"tick": GetTickCount() when it was seen}, the clock of the
+                         message times a click target records
   checked NAME           0, 1 or 2 (BM_GETCHECK)            set-checked NAME 0|1 (BM_SETCHECK, no click)
   selected NAME          combo box selection, -1 for none   select NAME INDEX (CB_SETCURSEL + CBN_SELCHANGE)
   items NAME             the combo box's items
@@ -241,7 +244,7 @@ using FormSpecFunction = const vornick::WindowSpec& (*)();
 
 struct FormEntry {
   std::string_view name;
-  FormSpecFunction spec;
+  FormSpecFunction layout;
 };
 
 // Forms whose controls the probe can name; add a window's table here to name its controls.
@@ -281,6 +284,7 @@ class Probe {
     if (query == "control") return ControlJson(control);
     if (query == "text") return Text(control);
     if (query == "set-text") return SetText(control, args[1]);
+    if (query == "wait-text") return WaitText(control, args[1]);
     if (query == "checked") return Number(Ask(control, BM_GETCHECK, 0, 0, options_.timeout_ms));
     if (query == "set-checked")
       return Number(Ask(control, BM_SETCHECK, args[1] == "1" ? BST_CHECKED : BST_UNCHECKED, 0, options_.timeout_ms));
@@ -351,6 +355,20 @@ class Probe {
   Answer Text(HWND control) const {
     const auto text = AskText(control, options_.timeout_ms);
     return text ? Answer::Of(Quoted(*text)) : TimedOut();
+  }
+
+  // Looks as often as the program answers, so the tick is within a millisecond or two of the change.
+  Answer WaitText(HWND control, const std::string& expected) const {
+    const ULONGLONG deadline = GetTickCount64() + options_.timeout_ms;
+    for (;;) {
+      const auto text = AskText(control, options_.timeout_ms);
+      const DWORD tick = GetTickCount();
+      if (text && *text == expected) return Answer::Of(Object().Add("tick", static_cast<long long>(tick)).Json());
+      if (GetTickCount64() >= deadline)
+        return Answer::Fail(kTimeout, "not shown within " + std::to_string(options_.timeout_ms) + " ms; it shows " +
+                                          (text ? Quoted(*text) : std::string("nothing (no answer)")));
+      Sleep(1);
+    }
   }
 
   Answer SetText(HWND control, const std::string& text) const {
@@ -512,7 +530,7 @@ std::optional<int> Arity(std::string_view query) {
   };
   static const Entry table[] = {
       {"window", 0},   {"close", 0},       {"children", 0}, {"control", 1},     {"text", 1},
-      {"set-text", 2}, {"checked", 1},     {"set-checked", 2}, {"selected", 1}, {"select", 2},
+      {"set-text", 2}, {"wait-text", 2},  {"checked", 1},     {"set-checked", 2}, {"selected", 1}, {"select", 2},
       {"items", 1},    {"visible", 1},     {"enabled", 1},  {"rect", 1},        {"click", 1},
       {"menu", 1},     {"windows", 1},     {"msgbox", 1},   {"msgbox-ok", 1},
   };
@@ -555,7 +573,7 @@ int wmain(int argc, wchar_t** argv) {
     } else if (args[i] == "--form") {
       FormSpecFunction form = nullptr;
       for (const auto& f : Forms())
-        if (f.name == value) form = f.spec;
+        if (f.name == value) form = f.layout;
       if (!form) return Usage("no form " + value);
       options.form = form;
     } else if (args[i] == "--timeout") {

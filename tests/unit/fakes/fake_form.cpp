@@ -5,20 +5,20 @@
 
 namespace vornick::testing {
 
-FakeForm::FakeForm(const WindowSpec& spec, FakeSystem& system, EventSink* events)
-    : name_(spec.name), system_(system), events_(events) {
-  Control window{ControlKind::Label, spec.caption, {}, {}};
+FakeForm::FakeForm(const WindowSpec& layout, FakeSystem& system, EventSink* events)
+    : name_(layout.name), system_(system), events_(events) {
+  Control window{ControlKind::Label, layout.caption, {}, {}};
   window.props = {{Prop::Visible, 0},
                   {Prop::Enabled, 1},
-                  {Prop::PositionState, spec.position_state},
-                  {Prop::AlwaysOnTop, spec.always_on_top ? 1 : 0},
-                  {Prop::BackColour, static_cast<std::int32_t>(spec.back_colour)},
-                  {Prop::Left, spec.left},
-                  {Prop::Top, spec.top},
-                  {Prop::Width, spec.width},
-                  {Prop::Height, spec.height}};
-  controls_.emplace(spec.name, window);
-  for (const ControlSpec& c : spec.controls) {
+                  {Prop::PositionState, layout.position_state},
+                  {Prop::AlwaysOnTop, layout.always_on_top ? 1 : 0},
+                  {Prop::BackColour, static_cast<std::int32_t>(layout.back_colour)},
+                  {Prop::Left, layout.left},
+                  {Prop::Top, layout.top},
+                  {Prop::Width, layout.width},
+                  {Prop::Height, layout.height}};
+  controls_.emplace(layout.name, window);
+  for (const ControlSpec& c : layout.controls) {
     Control control{c.kind, c.text, {}, c.items};
     control.props = {{Prop::Visible, c.visible ? 1 : 0},
                      {Prop::Enabled, c.enabled ? 1 : 0},
@@ -36,7 +36,7 @@ FakeForm::FakeForm(const WindowSpec& spec, FakeSystem& system, EventSink* events
     if (!inserted) throw std::logic_error("two controls named " + c.name);
     if (c.kind == ControlKind::Timer) SetTimerPeriod(c.name, it->second, c.timer_ms);
   }
-  for (const MenuSpec& menu : spec.menu)
+  for (const MenuSpec& menu : layout.menu)
     for (const MenuItemSpec& item : menu.items) {
       Control control{ControlKind::Button, item.caption, {{Prop::Enabled, menu.enabled ? 1 : 0}}, {}};
       controls_.emplace(item.caption, std::move(control));

@@ -23,7 +23,7 @@ class FakeForm : public Form {
   };
 
   // Events go to `events`, or to the system's sink when it is null.
-  FakeForm(const WindowSpec& spec, FakeSystem& system, EventSink* events = nullptr);
+  FakeForm(const WindowSpec& layout, FakeSystem& system, EventSink* events = nullptr);
   // A window's timers die with it.
   ~FakeForm() override;
   FakeForm(const FakeForm&) = delete;

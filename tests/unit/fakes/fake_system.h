@@ -125,7 +125,7 @@ class FakeSystem : public System {
   // A press at `at_ms` held for `hold_ms` (0: press and release together).
   void MouseClickAt(std::int64_t at_ms, int button, std::int64_t hold_ms);
 
-  void OpenModal(const WindowSpec& spec, WindowEvents& events) override;
+  void OpenModal(const WindowSpec& layout, WindowEvents& events) override;
   void CloseRequest(std::string_view window) override;
   Point ScreenToClient(std::string_view window, Point screen) override;
   void SetLayered(std::string_view window) override;

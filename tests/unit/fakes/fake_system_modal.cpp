@@ -30,32 +30,32 @@ FakeForm* FakeSystem::modal() const { return modal_ ? modal_->form.get() : nullp
 
 bool FakeSystem::IsModal(std::string_view window) const { return modal_ && modal_->name == window; }
 
-void FakeSystem::OpenModal(const WindowSpec& spec, WindowEvents& events) {
+void FakeSystem::OpenModal(const WindowSpec& layout, WindowEvents& events) {
   if (modal_) throw std::logic_error("a modal window is already open");
-  modal_calls.push_back("OpenModal " + spec.name);
+  modal_calls.push_back("OpenModal " + layout.name);
   modal_ = std::make_unique<Modal>();
   Modal& m = *modal_;
   m.serial = ++modal_serial_;
-  m.name = spec.name;
-  m.esc_closes = spec.esc_closes;
+  m.name = layout.name;
+  m.esc_closes = layout.esc_closes;
   m.events = &events;
-  m.form = std::make_unique<FakeForm>(spec, *this, &events);
+  m.form = std::make_unique<FakeForm>(layout, *this, &events);
   ex_style = kExInitial;
   transparent_tmp.reset();
   colour_key.reset();
 
   events.Bind(m.form.get());
-  events.OnEvent(spec.name, Event::Created, 0, 0);
+  events.OnEvent(layout.name, Event::Created, 0, 0);
   if (main_form_) {
     m.main_was_enabled = main_form_->Get(main_form_->WindowName(), Prop::Enabled);
     main_form_->Set(main_form_->WindowName(), Prop::Enabled, 0);
   }
-  m.form->Set(spec.name, Prop::Visible, 1);
-  if (spec.position_state == kPositionMaximised) {
-    m.form->Set(spec.name, Prop::Left, work_area.left);
-    m.form->Set(spec.name, Prop::Top, work_area.top);
-    m.form->Set(spec.name, Prop::Width, work_area.width);
-    m.form->Set(spec.name, Prop::Height, work_area.height);
+  m.form->Set(layout.name, Prop::Visible, 1);
+  if (layout.position_state == kPositionMaximised) {
+    m.form->Set(layout.name, Prop::Left, work_area.left);
+    m.form->Set(layout.name, Prop::Top, work_area.top);
+    m.form->Set(layout.name, Prop::Width, work_area.width);
+    m.form->Set(layout.name, Prop::Height, work_area.height);
   }
   modal_calls.push_back("Shown");
 
@@ -63,7 +63,7 @@ void FakeSystem::OpenModal(const WindowSpec& spec, WindowEvents& events) {
   const std::int64_t give_up = Now() + modal_limit_ms;
   while (modal_ && modal_->serial == serial && !closed()) {
     if (queue_.empty() || std::get<0>(queue_.begin()->first) > give_up)
-      throw std::logic_error("the modal window " + spec.name + " was never closed");
+      throw std::logic_error("the modal window " + layout.name + " was never closed");
     Fire(queue_.begin());
   }
   if (modal_ && modal_->serial == serial) DestroyModal();  // the program is closing
