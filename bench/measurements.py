@@ -148,6 +148,21 @@ def measure_precision(bench):
 
 # ------------------------------------------------------------------------------------ 3: click rate, Alt+A
 
+def click_alone_rate(bench, clicks=3000):
+    """The program's click with nothing around it (wait_clicker, no wait): what this machine and the target
+    can take at most."""
+    x, y = bench.target.point(150, 150)
+    bench.settle()
+    start = bench.target.mark()
+    clicker = WineProgram(helper_path("wait_clicker"), ["busy", x, y, clicks, 0,
+                                                         bench.windows_path(bench.work_dir / "sent-alone.txt")],
+                          log_path=bench.artifacts / "wait_clicker-alone.log")
+    presses = bench.target.wait_presses(start, clicks, timeout=120)
+    clicker.wait_exit(60)
+    clicker.kill()
+    return (len(presses) - 1) / ((presses[-1][1] - presses[0][1]) / 1e6)
+
+
 def measure_click_rate(bench):
     """All delays 0, 10 rows, loop count 500: clicks per second, then Alt+A: time to the last click and the
     clicks after the stop was handled (the run restores its auto-minimised window as the stop's first step)."""
@@ -179,6 +194,7 @@ def measure_click_rate(bench):
         bench.target.quiet_for(1.0)
         presses = bench.target.presses[start:]
         result = {"clicks_per_second": rate, "clicks_measured": len(before_key),
+                  "click_alone_per_second": bench.attempt(lambda: click_alone_rate(bench)),
                   "clicks_total": len(presses), "stop_seen": stop is not None, "run_ended": ended is not None}
         if stop is None:
             return result
