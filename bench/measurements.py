@@ -9,8 +9,8 @@ import time
 from pathlib import Path
 
 from harness import ControlWatch, CpuMonitor, interval_stats, linux_memory, now_us, percentile, run_wine
-from vornick_driver import (SETTINGS_FILE_NAME, Probe, ProbeError, WineProgram, exe_path, find_x_windows,
-                            helper_path, mouse_move, wait_until, xdotool)
+from vornick_driver import (HarnessError, Probe, ProbeError, WineProgram, exe_path, find_x_windows, helper_path,
+                            mouse_move, wait_until, xdotool)
 
 RUN_ENDED = "当前状态：循环结束！"
 OVERLAY_CLASS = "VornickForm"
@@ -26,7 +26,13 @@ def fill_table(app, points, delays, loop_count, end_delay="0"):
         delay = delays[row - 1] if row <= len(delays) else "0"
         words += ["set-text", f"X坐标{row}", x, "set-text", f"Y坐标{row}", y, "set-text", f"X坐标延时{row}", delay]
     words += ["set-text", "循环次数编辑框", loop_count, "set-text", "编辑框1", end_delay]
-    for reply in app.probe.replies(*words):
+
+    def answered():
+        replies = app.probe.replies(*words)
+        if len(replies) != len(words) // 3:
+            raise ValueError("the probe did not answer every query")
+        return replies
+    for reply in retried(answered):
         if not reply["ok"]:
             raise ProbeError(reply)
 
@@ -36,8 +42,19 @@ def target_points(bench, count):
     return [tuple(map(str, bench.target.point(40 + 60 * (i % 5), 60 + 100 * (i // 5)))) for i in range(count)]
 
 
+def retried(action, attempts=3):
+    """A probe run under Wine on a busy machine now and then comes back without an answer: try again."""
+    for attempt in range(attempts):
+        try:
+            return action()
+        except (ValueError, HarnessError):
+            if attempt == attempts - 1:
+                raise
+            time.sleep(0.5)
+
+
 def click_start(app):
-    app.click_control("启动")
+    retried(lambda: app.click_control("启动"))
 
 
 # ------------------------------------------------------------------------------------ 1, 2: precision, CPU
