@@ -135,7 +135,8 @@ def markdown(results):
         "",
         f"{mach['date']}, commit {mach['commit']}: {mach['cores']} cores ({mach['cpu']}), {mach['ram_gib']} GiB RAM, "
         f"{mach['os']}, Linux {mach['kernel']}, {mach['wine']}, Xvfb + openbox; load average at start "
-        f"{mach['load_average_at_start']}. The whole run took {results.get('seconds', '?')} s.",
+        f"{mach['load_average_at_start']}, at the end {mach.get('load_average_at_end', '?')} (other work on the machine "
+        "moves every figure). The whole run took {results.get('seconds', '?')} s.",
         "",
         "## Against the targets",
         "",

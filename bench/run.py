@@ -141,6 +141,7 @@ def main(names):
     finally:
         bench.close()
     results["seconds"] = round(time.monotonic() - started)
+    results["machine"]["load_average_at_end"] = " ".join(Path("/proc/loadavg").read_text().split()[:3])
     results["verdicts"] = report.verdicts(results["measurements"])
 
     RESULTS.mkdir(exist_ok=True)

@@ -38,6 +38,7 @@ struct Recorder {
   std::unique_ptr<FILE, FileCloser> out;
   std::string pending;
   LONGLONG ticks_per_second = 1;
+  LONGLONG flushed_at = 0;
 
   void Flush() {
     if (!out || pending.empty()) return;
@@ -84,6 +85,11 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
                                 static_cast<unsigned long>(GetMessageTime()),
                                 Microseconds(now.QuadPart, recorder->ticks_per_second));
     if (n > 0) recorder->pending.append(line, static_cast<std::size_t>(n));
+    // Timers wait while input keeps the queue busy: a flood of clicks flushes by itself.
+    if (now.QuadPart - recorder->flushed_at >= recorder->ticks_per_second * kFlushMilliseconds / 1000) {
+      recorder->Flush();
+      recorder->flushed_at = now.QuadPart;
+    }
     return 0;
   }
   switch (message) {
