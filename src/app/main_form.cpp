@@ -25,13 +25,7 @@ constexpr std::array<const char*, kRowCount> kRowLabelNames = {
 
 ControlSpec Control(std::string name, ControlKind kind, int left, int top, int width, int height,
                     std::string text = {}) {
-  ControlSpec c;
-  c.name = std::move(name);
-  c.kind = kind;
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
+  ControlSpec c = PlacedControl(name, kind, left, top, width, height);
   c.text = std::move(text);
   if (kind == K::ComboList) c.font = FontKind::ComboBox;
   if (kind == K::CheckBox) c.font = FontKind::Bold;
@@ -41,12 +35,6 @@ ControlSpec Control(std::string name, ControlKind kind, int left, int top, int w
 ControlSpec Coloured(ControlSpec c, Colour text, Colour back) {
   c.text_colour = text;
   c.back_colour = back;
-  return c;
-}
-
-ControlSpec Timer(std::string name, std::int32_t period_ms) {
-  ControlSpec c = Control(std::move(name), K::Timer, 0, 0, 0, 0);
-  c.timer_ms = period_ms;
   return c;
 }
 
@@ -121,9 +109,9 @@ WindowSpec BuildMainForm() {
   c.push_back(tested);
   c.push_back(Control("标签3", K::Label, 8, 512, 472, 32, "坐标保存目前只提供保存一次及覆盖，急停快捷键（Alt+A）"));
   c.push_back(Control("标签4", K::Label, 984, 424, 56, 40, "反馈热键"));
-  c.push_back(Timer("时钟3", 1));
-  c.push_back(Timer("时钟4", 0));
-  c.push_back(Timer("时钟1", 0));
+  c.push_back(TimerControl("时钟3", 1));
+  c.push_back(TimerControl("时钟4", 0));
+  c.push_back(TimerControl("时钟1", 0));
   return w;
 }
 

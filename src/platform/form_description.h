@@ -51,6 +51,24 @@ struct ControlSpec {
   enum class Align { Left, Centre, CentreTop } align = Align::Left;
 };
 
+// A control at its place, everything else as the defaults above.
+inline ControlSpec PlacedControl(std::string_view name, ControlKind kind, int left, int top, int width, int height) {
+  ControlSpec c;
+  c.name = std::string(name);
+  c.kind = kind;
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
+  return c;
+}
+
+inline ControlSpec TimerControl(std::string_view name, std::int32_t period_ms) {
+  ControlSpec c = PlacedControl(name, ControlKind::Timer, 0, 0, 0, 0);
+  c.timer_ms = period_ms;
+  return c;
+}
+
 struct MenuItemSpec {
   std::string caption;  // also the name under which MenuSelected is raised
 };

@@ -18,17 +18,6 @@ using testing::PumpFor;
 using testing::PumpUntil;
 using testing::RecordingSink;
 
-ControlSpec Row(std::string name, ControlKind kind, int left, int top, int width, int height) {
-  ControlSpec c;
-  c.name = std::move(name);
-  c.kind = kind;
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  return c;
-}
-
 WindowSpec TestSpec(bool esc_closes = false) {
   WindowSpec w;
   w.name = "TestWindow";
@@ -38,16 +27,16 @@ WindowSpec TestSpec(bool esc_closes = false) {
   w.width = 320;
   w.height = 240;
   w.esc_closes = esc_closes;
-  ControlSpec edit = Row("编辑", ControlKind::Edit, 10, 10, 100, 24);
+  ControlSpec edit = PlacedControl("编辑", ControlKind::Edit, 10, 10, 100, 24);
   edit.text_colour = Rgb(0, 224, 128);
   edit.back_colour = Rgb(0, 0, 0);
   w.controls.push_back(edit);
-  w.controls.push_back(Row("标签", ControlKind::Label, 10, 40, 100, 24));
-  w.controls.push_back(Row("透明", ControlKind::TransparentLabel, 10, 70, 100, 24));
-  ControlSpec ticking = Row("快钟", ControlKind::Timer, 0, 0, 0, 0);
+  w.controls.push_back(PlacedControl("标签", ControlKind::Label, 10, 40, 100, 24));
+  w.controls.push_back(PlacedControl("透明", ControlKind::TransparentLabel, 10, 70, 100, 24));
+  ControlSpec ticking = PlacedControl("快钟", ControlKind::Timer, 0, 0, 0, 0);
   ticking.timer_ms = 1;
   w.controls.push_back(ticking);
-  w.controls.push_back(Row("钟", ControlKind::Timer, 0, 0, 0, 0));
+  w.controls.push_back(PlacedControl("钟", ControlKind::Timer, 0, 0, 0, 0));
   return w;
 }
 
