@@ -109,7 +109,7 @@ WindowSpec BuildMainForm() {
   c.push_back(tested);
   c.push_back(Control("标签3", K::Label, 8, 512, 472, 32, "坐标保存目前只提供保存一次及覆盖，急停快捷键（Alt+A）"));
   c.push_back(Control("标签4", K::Label, 984, 424, 56, 40, "反馈热键"));
-  c.push_back(TimerControl("时钟3", 1));
+  c.push_back(TimerControl("时钟3", 0));  // runs only while an auto-save is due
   c.push_back(TimerControl("时钟4", 0));
   c.push_back(TimerControl("时钟1", 0));
   return w;

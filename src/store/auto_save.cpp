@@ -9,6 +9,7 @@ namespace {
 constexpr std::string_view kAutoSaveBox = "选择框1";
 constexpr std::string_view kAutoSaveLabel = "自动保存";
 constexpr std::string_view kCountdownTimer = "时钟4";
+constexpr std::string_view kSavePollTimer = "时钟3";
 constexpr std::int32_t kArmed = 16;  // the first tick shows 15
 constexpr std::int32_t kDue = 1;
 
@@ -31,9 +32,13 @@ void OnAutoSaveCountdownTick(Ports& ports) {
   if (countdown == kDue) return;  // parked until the poll has saved
   --countdown;
   ports.form.SetText(kAutoSaveLabel, "自动保存倒计时s：" + IntegerToText(countdown));
+  // The poll runs only while a save is due: a timer at the shortest interval
+  // kept running for nothing would wake the program 64 to 100 times a second.
+  if (countdown == kDue) ports.form.Set(kSavePollTimer, Prop::TimerPeriod, 1);
 }
 
 void OnAutoSavePoll(Ports& ports) {
+  ports.form.Set(kSavePollTimer, Prop::TimerPeriod, 0);
   if (ports.state.auto_save_countdown != kDue) return;
   const std::optional<SaveFailure> failure = SaveTable(ports.form, ports.system);
   ports.state.auto_save_countdown = kArmed;

@@ -1,6 +1,7 @@
 // Auto-save: while 选择框1 is checked, 时钟4 counts AutoSaveCountdown down
-// once a second in the label 自动保存, and the fast 时钟3 saves the table
-// when the count has reached 1, then re-arms it: one save every 15 seconds.
+// once a second in the label 自动保存; when the count reaches 1 it starts the
+// fast 时钟3, whose next tick saves the table, re-arms the count and stops
+// itself: one save every 15 seconds.
 #pragma once
 
 #include "app/ports.h"

@@ -46,8 +46,10 @@ TEST_F(AutoSaveTest, SavesEveryFifteenSecondsWithACountdown) {
   EXPECT_EQ(Label(), "自动保存倒计时s：1");  // the 15th tick, 15 s after checking
   system.RunFor(1000);
   EXPECT_EQ(Label(), "自动保存倒计时s：15");  // never 16
+  EXPECT_EQ(form.Get("时钟3", Prop::TimerPeriod), 0);  // nothing due: no poll
   system.RunFor(31000);
   ExpectSavesAbout({16000, 31000, 46000});
+  EXPECT_EQ(form.Get("时钟3", Prop::TimerPeriod), 0);  // stopped again after each save
   EXPECT_NE(system.files.at(kPath).find("=42"), std::string::npos);
   EXPECT_TRUE(system.messages.empty());
 }
@@ -91,10 +93,9 @@ TEST_F(AutoSaveTest, ACountdownParkedAtOneWaitsForTheSave) {
 
 TEST_F(AutoSaveTest, UncheckingWhenDueStillMakesThatOneSave) {
   ClickAt(0);
-  system.RunFor(5000);
-  state.auto_save_countdown = 1;  // due, and 时钟3 has not polled yet
-  form.Click("选择框1");
-  ExpectSavesAbout({5000});
+  ClickAt(15002);  // due since the tick at 15000, and 时钟3 has not polled yet
+  system.RunFor(16100);
+  ExpectSavesAbout({15000});
   system.RunFor(60000);
   EXPECT_EQ(system.replacements.size(), 1u);
   EXPECT_EQ(state.auto_save_countdown, 16);

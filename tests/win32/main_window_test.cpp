@@ -151,7 +151,7 @@ TEST_F(MainWindow, FormPortReadsTheTableState) {
   EXPECT_EQ(form->Get("状态标签", Prop::Enabled), 0);
   EXPECT_EQ(form->Get("X坐标指令7", Prop::Selected), 0);
   EXPECT_EQ(form->Get("颜色选择器1", Prop::PickedColour), static_cast<std::int32_t>(Rgb(255, 0, 0)));
-  EXPECT_EQ(form->Get("时钟3", Prop::TimerPeriod), 1);
+  EXPECT_EQ(form->Get("时钟3", Prop::TimerPeriod), 0);  // started only when an auto-save is due
   EXPECT_EQ(form->Get("时钟4", Prop::TimerPeriod), 0);
   EXPECT_EQ(form->Get("时钟1", Prop::TimerPeriod), 0);
   EXPECT_EQ(form->Get("标签4", Prop::Left), Scaled(984));  // outside the client area, on purpose

@@ -3,14 +3,11 @@
 // and below the client area, painted in the box's background.
 #include "platform/win32/controls.h"
 
-#include <commctrl.h>
-
+#include "platform/win32/class_proc_subclass.h"
 #include "platform/win32/gdi.h"
 
 namespace vornick::win32 {
 namespace {
-
-constexpr UINT_PTR kPaddingSubclass = 2;
 
 int LineHeight(HWND edit) {
   WindowDc dc(edit);
@@ -47,10 +44,10 @@ void PaintPadding(HWND edit) {
   ReleaseDC(edit, window_dc);
 }
 
-LRESULT CALLBACK PaddingProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK PaddingProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_NCCALCSIZE: {
-      const LRESULT result = DefSubclassProc(edit, message, wparam, lparam);
+      const LRESULT result = CallClassProc(edit, message, wparam, lparam);
       RECT& client = wparam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam)->rgrc[0] : *reinterpret_cast<RECT*>(lparam);
       const int spare = (client.bottom - client.top) - LineHeight(edit);
       if (spare > 1) {
@@ -60,30 +57,29 @@ LRESULT CALLBACK PaddingProc(HWND edit, UINT message, WPARAM wparam, LPARAM lpar
       return result;
     }
     case WM_NCPAINT: {
-      const LRESULT result = DefSubclassProc(edit, message, wparam, lparam);
+      const LRESULT result = CallClassProc(edit, message, wparam, lparam);
       PaintPadding(edit);
       return result;
     }
     case WM_NCHITTEST: {
       // A press on the padding is a press in the box.
-      const LRESULT hit = DefSubclassProc(edit, message, wparam, lparam);
+      const LRESULT hit = CallClassProc(edit, message, wparam, lparam);
       return hit == HTNOWHERE || hit == HTBORDER ? HTCLIENT : hit;
     }
     case WM_SETFONT: {
-      const LRESULT result = DefSubclassProc(edit, message, wparam, lparam);
+      const LRESULT result = CallClassProc(edit, message, wparam, lparam);
       Refit(edit);
       return result;
     }
-    case WM_NCDESTROY: RemoveWindowSubclass(edit, PaddingProc, kPaddingSubclass); break;
     default: break;
   }
-  return DefSubclassProc(edit, message, wparam, lparam);
+  return CallClassProc(edit, message, wparam, lparam);
 }
 
 }  // namespace
 
 void CentreTextVertically(HWND edit) {
-  SetWindowSubclass(edit, PaddingProc, kPaddingSubclass, 0);
+  ReplaceWindowProc(edit, PaddingProc);
   Refit(edit);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/class_proc_subclass.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/menu_drawing.h"
@@ -15,7 +16,6 @@ namespace vornick::win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"VornickForm";
-constexpr UINT_PTR kPictureSubclass = 1;
 constexpr int kAppIcon = 1;  // res/vornick.rc
 
 bool RegisterFormClass(WNDPROC proc) {
@@ -179,8 +179,10 @@ bool Win32Form::BuildControls() {
       ComboList(c.window).Select(s.items.empty() ? -1 : 0);
     }
     if (s.kind == ControlKind::Edit) CentreTextVertically(c.window);
-    if (s.kind == ControlKind::Picture)
-      SetWindowSubclass(c.window, &Win32Form::PictureProc, kPictureSubclass, reinterpret_cast<DWORD_PTR>(this));
+    if (s.kind == ControlKind::Picture) {
+      SetWindowLongPtrW(c.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      ReplaceWindowProc(c.window, &Win32Form::PictureProc);
+    }
   }
   ApplyFonts();
   Layout();
@@ -372,9 +374,8 @@ void Win32Form::OnCommand(WPARAM wparam, LPARAM lparam) {
   }
 }
 
-LRESULT CALLBACK Win32Form::PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                        DWORD_PTR data) {
-  auto* form = reinterpret_cast<Win32Form*>(data);
+LRESULT CALLBACK Win32Form::PictureProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   try {
     switch (message) {
       case WM_LBUTTONDOWN:
@@ -383,13 +384,12 @@ LRESULT CALLBACK Win32Form::PictureProc(HWND window, UINT message, WPARAM wparam
           form->Raise(std::string(c->layout->name), Event::LeftButtonDown);
         return 0;
       case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_HAND)); return TRUE;
-      case WM_NCDESTROY: RemoveWindowSubclass(window, &Win32Form::PictureProc, kPictureSubclass); break;
       default: break;
     }
   } catch (...) {
     OutputDebugStringW(L"Vornick: a picture message failed\n");
   }
-  return DefSubclassProc(window, message, wparam, lparam);
+  return CallClassProc(window, message, wparam, lparam);
 }
 
 void Win32Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
