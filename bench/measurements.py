@@ -16,6 +16,8 @@ RUN_ENDED = "当前状态：循环结束！"
 OVERLAY_CLASS = "VornickForm"
 ROWS = range(1, 11)
 PRECISION_CLICKS = 200
+PRECISION_REPEATS = 10  # clicks per row and passes: 2 rows x 10 x 10 = 200
+RATE_LOOP_COUNT = 500
 
 
 def fill_table(app, points, delays, loop_count, end_delay="0"):
@@ -40,6 +42,10 @@ def fill_table(app, points, delays, loop_count, end_delay="0"):
 def target_points(bench, count):
     """count distinct points inside the target window, on a grid clear of its edges."""
     return [tuple(map(str, bench.target.point(40 + 60 * (i % 5), 60 + 100 * (i // 5)))) for i in range(count)]
+
+
+def flat(points):
+    return [c for point in points for c in point]
 
 
 def retried(action, attempts=3):
@@ -78,7 +84,7 @@ def summarise_run(presses, delay, cpu, start_us, end_us, sender_us=None):
 
 def precision_vornick(bench, app, delay):
     points = target_points(bench, 2)
-    fill_table(app, points, [str(delay)] * 2, "10")  # 2 rows x 10 repeats x 10 passes = 200 clicks
+    fill_table(app, points, [str(delay)] * 2, str(PRECISION_REPEATS))  # 2 rows x 10 repeats x 10 passes
     bench.settle()
     start = bench.target.mark()
     with CpuMonitor({"program": app.process.pid, "wineserver": bench.wineserver}) as cpu:
@@ -94,11 +100,11 @@ def precision_vornick(bench, app, delay):
 
 def precision_wait_clicker(bench, wait, delay):
     times_path = bench.work_dir / f"sent-{wait}-{delay}.txt"
-    x, y = bench.target.point(150, 150)
     bench.settle()
     start = bench.target.mark()
-    clicker = WineProgram(helper_path("wait_clicker"), [wait, x, y, PRECISION_CLICKS, delay,
-                                                         bench.windows_path(times_path)],
+    # The points and the order of Vornick's precision run: two rows, ten repeats each.
+    clicker = WineProgram(helper_path("wait_clicker"), [wait, PRECISION_CLICKS, delay, bench.windows_path(times_path),
+                                                         PRECISION_REPEATS, *flat(target_points(bench, 2))],
                           log_path=bench.artifacts / f"wait_clicker-{wait}-{delay}.log")
     with CpuMonitor({"program": clicker.process.pid, "wineserver": bench.wineserver}) as cpu:
         presses = bench.target.wait_presses(start, PRECISION_CLICKS, timeout=60 + PRECISION_CLICKS * delay / 1000 * 3)
@@ -168,11 +174,11 @@ def measure_precision(bench):
 def click_alone_rate(bench, clicks=3000):
     """The program's click with nothing around it (wait_clicker, no wait): what this machine and the target
     can take at most."""
-    x, y = bench.target.point(150, 150)
     bench.settle()
     start = bench.target.mark()
-    clicker = WineProgram(helper_path("wait_clicker"), ["busy", x, y, clicks, 0,
-                                                         bench.windows_path(bench.work_dir / "sent-alone.txt")],
+    clicker = WineProgram(helper_path("wait_clicker"), ["busy", clicks, 0,
+                                                         bench.windows_path(bench.work_dir / "sent-alone.txt"),
+                                                         RATE_LOOP_COUNT, *flat(target_points(bench, 10))],
                           log_path=bench.artifacts / "wait_clicker-alone.log")
     presses = bench.target.wait_presses(start, clicks, timeout=120)
     clicker.wait_exit(60)
@@ -189,7 +195,7 @@ def measure_click_rate(bench):
     try:
         if app.checked("自动最小化") != 1:
             app.click_control("自动最小化")
-        fill_table(app, target_points(bench, 10), ["0"] * 10, "500")
+        fill_table(app, target_points(bench, 10), ["0"] * 10, str(RATE_LOOP_COUNT))
         watch.wait_started("minimised")
         bench.settle()
         start = bench.target.mark()

@@ -1,8 +1,11 @@
-// wait_clicker.exe: clicks one point COUNT times with a wait of DELAY_MS after
-// each click, with the program's own click (Win32System::SimulateClick) and
-// one of two waits, so the benchmark can set Vornick's run beside them:
+// wait_clicker.exe: COUNT clicks with a wait of DELAY_MS after each, with the
+// program's own click (Win32System::SimulateClick) and one of two waits, so
+// the benchmark can set Vornick's run beside them. The points are taken as a
+// run takes its rows: REPEATS clicks at the first, then REPEATS at the next,
+// round and round (moving the pointer costs time under Wine, so the
+// baselines move it as often as the run they are compared with).
 //
-//   wait_clicker.exe busy|paced X Y COUNT DELAY_MS TIMES_FILE
+//   wait_clicker.exe busy|paced COUNT DELAY_MS TIMES_FILE REPEATS X1 Y1 [X2 Y2]...
 //
 //   busy   the original design's wait, kept here as the baseline and nowhere
 //          else: read GetTickCount, then spin, pumping the queue twice before
@@ -14,6 +17,7 @@
 // before each click, one per line: the sender's own clock.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
@@ -61,12 +65,14 @@ LRESULT CALLBACK QuietProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 7) {
-    std::fputs("usage: wait_clicker.exe busy|paced X Y COUNT DELAY_MS TIMES_FILE\n", stderr);
+  if (argc < 8 || (argc - 6) % 2 != 0) {
+    std::fputs("usage: wait_clicker.exe busy|paced COUNT DELAY_MS TIMES_FILE REPEATS X1 Y1 [X2 Y2]...\n", stderr);
     return 2;
   }
   const bool busy = std::wcscmp(argv[1], L"busy") == 0;
-  const int x = _wtoi(argv[2]), y = _wtoi(argv[3]), count = _wtoi(argv[4]), delay = _wtoi(argv[5]);
+  const int count = _wtoi(argv[2]), delay = _wtoi(argv[3]), repeats = std::max(1, _wtoi(argv[5]));
+  std::vector<POINT> points;
+  for (int i = 6; i + 1 < argc; i += 2) points.push_back({_wtoi(argv[i]), _wtoi(argv[i + 1])});
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
   WNDCLASSEXW wc{};
@@ -85,7 +91,8 @@ int wmain(int argc, wchar_t** argv) {
   sent.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
   for (int i = 0; i < count; ++i) {
     sent.push_back(NowMicroseconds());
-    system.SimulateClick(x, y, 0);
+    const POINT& at = points[static_cast<std::size_t>(i / repeats) % points.size()];
+    system.SimulateClick(at.x, at.y, 0);
     if (busy) {
       BusyWait(delay);
     } else if (!system.PacedDelay(delay)) {
@@ -93,7 +100,7 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
 
-  FILE* out = _wfopen(argv[6], L"wb");
+  FILE* out = _wfopen(argv[4], L"wb");
   if (out == nullptr) return 4;
   for (long long t : sent) std::fprintf(out, "%lld\n", t);
   std::fclose(out);
