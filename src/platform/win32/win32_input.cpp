@@ -1,7 +1,9 @@
 // Synthesised clicks. The absolute move travels in the same SendInput call as
 // the button events, so each click acts at its own point even when the
 // system applies a bare cursor move late (Wine does), and nothing can come
-// between the events of one click.
+// between the events of one click. The move places the cursor as well: a
+// SetCursorPos before it would only add a second warp of the pointer, which
+// under Wine can take over 10 ms when it lands on another program's window.
 #include <array>
 
 #include "platform/win32/win32_input.h"
@@ -41,7 +43,6 @@ void Win32System::SimulateClick(std::int32_t x, std::int32_t y, std::int32_t kin
   const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
   const DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
 
-  SetCursorPos(x, y);
   std::array<INPUT, 5> inputs;
   UINT count = 0;
   const RECT& desktop = VirtualDesktop();
