@@ -14,7 +14,7 @@ list(FILTER VORNICK_WIN32_SOURCES EXCLUDE REGEX "/code_page_936\\.cpp$")
 target_sources(vornick_core PRIVATE src/platform/win32/code_page_936.cpp)
 add_library(vornick_win32 STATIC ${VORNICK_WIN32_SOURCES})
 target_link_libraries(vornick_win32 PUBLIC vornick_core
-  user32 gdi32 comctl32 comdlg32 shell32 ole32 uuid advapi32 msimg32)
+  user32 gdi32 comctl32 shell32 ole32 uuid advapi32 msimg32)  # comdlg32: loaded when the colour dialog opens
 
 add_executable(vornick WIN32 src/platform/win32/main.cpp res/vornick.rc)
 target_link_libraries(vornick PRIVATE vornick_win32)

@@ -55,11 +55,6 @@ std::string SettingsFilePath(System& system) {
   return folder + std::string(kSettingsFileName);
 }
 
-std::string ReadSettingsValue(System& system, std::string_view key, std::string_view default_text) {
-  const System::FileBytes file = system.ReadFileBytes(OpenedPath(system));
-  if (file.status != System::FileBytes::Status::Read) return std::string(default_text);
-  return ReadIniValue(file.bytes, kSettingsSection, key).value_or(std::string(default_text));
-}
 
 std::optional<SaveFailure> WriteSettingsValue(System& system, std::string_view key, std::string_view value) {
   return Update(system, {{key, std::string(value)}});
@@ -72,8 +67,15 @@ std::optional<SaveFailure> SaveTable(Form& form, System& system) {
 }
 
 void LoadTable(Form& form, System& system) {
-  for (const SettingsKey& k : SettingsKeys())
-    form.SetText(k.control, ReadSettingsValue(system, k.key, form.Text(k.control)));
+  // One read for all the keys: nothing can change the file in between, and
+  // each read costs a folder lookup and an open (about 1 ms under Wine).
+  const System::FileBytes file = system.ReadFileBytes(OpenedPath(system));
+  for (const SettingsKey& k : SettingsKeys()) {
+    std::string text = form.Text(k.control);
+    if (file.status == System::FileBytes::Status::Read)
+      text = ReadIniValue(file.bytes, kSettingsSection, k.key).value_or(std::move(text));
+    form.SetText(k.control, text);
+  }
 }
 
 }  // namespace vornick

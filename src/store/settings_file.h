@@ -29,10 +29,6 @@ const std::vector<SettingsKey>& SettingsKeys();
 // Worked out afresh for every use.
 std::string SettingsFilePath(System& system);
 
-// The stored value of `key`; `default_text` unchanged when the file, the
-// section or the key is missing or the file cannot be read.
-std::string ReadSettingsValue(System& system, std::string_view key, std::string_view default_text);
-
 // Why a save did not happen.
 struct SaveFailure {
   std::string path;
@@ -47,8 +43,9 @@ std::optional<SaveFailure> WriteSettingsValue(System& system, std::string_view k
 // never holds half a table; the file's other sections and keys are kept.
 std::optional<SaveFailure> SaveTable(Form& form, System& system);
 
-// Sets each of the 31 boxes, read just before its key, to the stored value
-// (its own text when the key is missing). Writes back unchanged texts too.
+// Sets each of the 31 boxes to its stored value, from one read of the file;
+// a box keeps its own text when the file, the section or the key is missing
+// or the file cannot be read. Writes back unchanged texts too.
 void LoadTable(Form& form, System& system);
 
 }  // namespace vornick

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <memory>
+#include <thread>
 
 #include "app/main_form.h"
 #include "form_test_support.h"
@@ -228,6 +229,26 @@ TEST_F(MainWindow, ClicksAndMenuChoicesReachTheSinkByName) {
   EXPECT_EQ(sink->events[2].event, Event::MenuSelected);
   EXPECT_EQ(sink->events[3].control, "准星");
   EXPECT_EQ(sink->events[3].event, Event::LeftButtonDown);
+}
+
+TEST_F(MainWindow, TheColourSwatchOpensTheColourDialogOverTheWindow) {
+  form->Show();
+  HWND dialog_owner = nullptr;
+  std::thread answerer([&] {
+    for (int tries = 0; tries < 500 && !dialog_owner; ++tries) {  // up to 10 s on a busy machine
+      HWND dialog = FindWindowW(L"#32770", nullptr);
+      if (dialog && IsWindowVisible(dialog)) {
+        dialog_owner = GetWindow(dialog, GW_OWNER);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      }
+      Sleep(20);
+    }
+  });
+  const std::int32_t before = form->Get("颜色选择器1", Prop::PickedColour);
+  SendMessageW(Child("颜色选择器1"), BM_CLICK, 0, 0);  // returns once the dialog is closed
+  answerer.join();
+  EXPECT_EQ(dialog_owner, form->hwnd());
+  EXPECT_EQ(form->Get("颜色选择器1", Prop::PickedColour), before);  // cancelled: unchanged
 }
 
 TEST_F(MainWindow, ClosedWindowReadsDefaultsAndIgnoresWrites) {
