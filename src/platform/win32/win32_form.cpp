@@ -1,7 +1,5 @@
 #include "platform/win32/win32_form.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "platform/win32/class_proc_subclass.h"
