@@ -39,7 +39,7 @@ LRESULT CALLBACK Win32System::MainWindowProc(HWND window, UINT message, WPARAM w
       if (!IsWindow(window)) return 0;  // closed during the stop sequence
       break;
     case WM_DISPLAYCHANGE:
-      self->virtual_desktop_.reset();
+      self->display_.reset();
       break;
     case WM_NCDESTROY:
       self->DetachMainWindow();

@@ -149,6 +149,9 @@ void Win32Form::SetPlace(Control& c, Prop prop, std::int32_t value) {
   if (prop == Prop::Width || prop == Prop::Height) flags |= SWP_NOMOVE;
   // A combo box's window height includes its open list; its closed height is its own affair.
   if (c.layout->kind == ControlKind::ComboList && prop == Prop::Height) return;
+  // The crosshair sets its lines' places on every tick, mostly to where they
+  // are: a move to the same place would still cost Wine a server call.
+  if (const RECT wanted{x, y, x + w, y + h}; EqualRect(&wanted, &r)) return;
   SetWindowPos(c.window, nullptr, x, y, w, h, flags);
   // Keep the design place in step, so a DPI change keeps the program's moves.
   c.design = {ScaleToDesign(x, dpi_), ScaleToDesign(y, dpi_), ScaleToDesign(x + w, dpi_), ScaleToDesign(y + h, dpi_)};

@@ -28,15 +28,6 @@ LONG NormalisedDesktopCoordinate(std::int32_t pixel, int origin, int size) {
   return static_cast<LONG>(((static_cast<LONGLONG>(pixel) - origin) * 65536 + size - 1) / size);
 }
 
-const RECT& Win32System::VirtualDesktop() {
-  if (!virtual_desktop_) {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    virtual_desktop_ = RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  }
-  return *virtual_desktop_;
-}
-
 void Win32System::SimulateClick(std::int32_t x, std::int32_t y, std::int32_t kind) {
   const bool right = kind == 2 || kind == 3;
   const bool twice = kind == 1 || kind == 3;
@@ -45,7 +36,7 @@ void Win32System::SimulateClick(std::int32_t x, std::int32_t y, std::int32_t kin
 
   std::array<INPUT, 5> inputs;
   UINT count = 0;
-  const RECT& desktop = VirtualDesktop();
+  const RECT& desktop = Display().virtual_desktop;
   inputs[count++] = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
                                NormalisedDesktopCoordinate(x, desktop.left, desktop.right - desktop.left),
                                NormalisedDesktopCoordinate(y, desktop.top, desktop.bottom - desktop.top));

@@ -20,8 +20,18 @@ std::int32_t Win32System::CursorY() {
   return p.y;
 }
 
-std::int32_t Win32System::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-std::int32_t Win32System::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+std::int32_t Win32System::ScreenWidth() { return Display().screen_width; }
+std::int32_t Win32System::ScreenHeight() { return Display().screen_height; }
+
+const Win32System::DisplayMetrics& Win32System::Display() {
+  if (!display_) {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    display_ = DisplayMetrics{RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                   top + GetSystemMetrics(SM_CYVIRTUALSCREEN)},
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return *display_;
+}
 
 void Win32System::ShowMessage(std::string_view text, std::string_view caption) {
   MessageBoxW(MainWindowAlive() ? main_window_ : nullptr, Widen(text).c_str(), Widen(caption).c_str(),

@@ -93,8 +93,14 @@ class Win32System : public System {
   // Returns whether the wait's timer is still armed for the current deadline.
   bool WaitForMessageOrTime(LONGLONG remaining_ticks, LONGLONG ticks_per_second, bool timer_armed);
 
-  // win32_input.cpp
-  const RECT& VirtualDesktop();
+  // win32_system.cpp
+  // Slow to ask for under Wine (the crosshair wants the screen size every
+  // tick, each click the virtual desktop), so kept until the display changes.
+  struct DisplayMetrics {
+    RECT virtual_desktop;
+    int screen_width, screen_height;
+  };
+  const DisplayMetrics& Display();
 
   // hotkey_relay.cpp
   // `keys` is WM_HOTKEY's lParam: the modifiers and the virtual key.
@@ -105,8 +111,7 @@ class Win32System : public System {
   EventSink* sink_ = nullptr;
   ModalWindow* modal_ = nullptr;  // lives on the stack of OpenModal
 
-  // Slow to ask for under Wine, so kept until the display changes.
-  std::optional<RECT> virtual_desktop_;
+  std::optional<DisplayMetrics> display_;
 
   // The wait's timer, made once: high resolution where the system has it.
   UniqueHandle delay_timer_;
