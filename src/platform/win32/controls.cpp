@@ -50,8 +50,8 @@ constexpr int kDropDownRows = 8;
 }  // namespace
 
 std::string ReadWindowText(HWND window) {
-  // One message for the usual short text: a run reads three boxes per click,
-  // and each message to a subclassed box costs calls to the system under Wine.
+  // One message for the usual short text, not a length query first: a run
+  // reads three boxes per click.
   std::array<wchar_t, 256> small{};
   const int got = GetWindowTextW(window, small.data(), static_cast<int>(small.size()));
   if (got < static_cast<int>(small.size()) - 1) return Narrow(std::wstring_view(small.data(), got > 0 ? got : 0));
