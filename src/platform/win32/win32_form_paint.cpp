@@ -3,6 +3,7 @@
 
 #include <commdlg.h>
 
+#include <cwchar>
 #include <memory>
 
 #include "platform/win32/picture_drawing.h"
@@ -20,8 +21,13 @@ struct ModuleFreer {
 // with the program it costs every start-up about 20 ms under Wine, for a
 // dialog most sessions never open.
 bool ChooseColour(CHOOSECOLORW& dialog) {
-  const std::unique_ptr<HINSTANCE__, ModuleFreer> library(
-      LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  // From the system folder by full path: LOAD_LIBRARY_SEARCH_SYSTEM32 is
+  // missing on Windows 7 without its update.
+  wchar_t path[MAX_PATH];
+  const UINT folder = GetSystemDirectoryW(path, MAX_PATH);
+  if (folder == 0 || folder + 14 >= MAX_PATH) return false;
+  wcscpy(path + folder, L"\\comdlg32.dll");
+  const std::unique_ptr<HINSTANCE__, ModuleFreer> library(LoadLibraryW(path));
   if (!library) return false;
   using ChooseColorProc = BOOL(WINAPI*)(CHOOSECOLORW*);
   const auto choose = reinterpret_cast<ChooseColorProc>(
