@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "performance_clock.h"
 #include "platform/form_description.h"
 #include "platform/win32/text.h"
 
@@ -30,14 +31,6 @@ using vornick::win32::Narrow;
 
 constexpr wchar_t kTitlePrefix[] = L"Vornick：";
 constexpr wchar_t kFormClass[] = L"VornickForm";
-
-long long NowMicroseconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return now.QuadPart / frequency.QuadPart * 1'000'000 + now.QuadPart % frequency.QuadPart * 1'000'000 /
-                                                                frequency.QuadPart;
-}
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[128] = {};

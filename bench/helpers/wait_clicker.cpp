@@ -24,17 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "performance_clock.h"
 #include "platform/win32/win32_system.h"
 
 namespace {
-
-long long NowMicroseconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return now.QuadPart / frequency.QuadPart * 1'000'000 + now.QuadPart % frequency.QuadPart * 1'000'000 /
-                                                                frequency.QuadPart;
-}
 
 // As the main loop would: everything queued, but a quit message stays queued.
 void PumpPending() {
