@@ -94,13 +94,10 @@ def linux_memory(pid):
             "linux_rss_bytes": kb.get("Rss", 0) * 1024}
 
 
-class CpuMonitor:
-    """Samples the CPU time of some Linux processes every 50 ms in a thread, so that the CPU spent between
-    any two moments of a run (on the now_us() time line) can be read afterwards."""
+class BackgroundThread:
+    """A with-block that runs self._run in a thread; _run polls self._stop, which is set when the block ends."""
 
-    def __init__(self, pids):
-        self.pids = dict(pids)  # name -> pid
-        self.samples = []  # (t_us, {name: seconds})
+    def __init__(self):
         self._stop = threading.Event()
         self._thread = threading.Thread(target=self._run, daemon=True)
 
@@ -111,6 +108,19 @@ class CpuMonitor:
     def __exit__(self, *exc):
         self._stop.set()
         self._thread.join()
+
+    def _run(self):
+        raise NotImplementedError
+
+
+class CpuMonitor(BackgroundThread):
+    """Samples the CPU time of some Linux processes every 50 ms in a thread, so that the CPU spent between
+    any two moments of a run (on the now_us() time line) can be read afterwards."""
+
+    def __init__(self, pids):
+        super().__init__()
+        self.pids = dict(pids)  # name -> pid
+        self.samples = []  # (t_us, {name: seconds})
 
     def _take(self):
         self.samples.append((now_us(), {name: cpu_seconds(pid) for name, pid in self.pids.items()}))

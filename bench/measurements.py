@@ -4,11 +4,10 @@ import os
 import re
 import statistics
 import subprocess
-import threading
 import time
 from pathlib import Path
 
-from harness import ControlWatch, CpuMonitor, interval_stats, linux_memory, now_us, percentile, run_wine
+from harness import BackgroundThread, ControlWatch, CpuMonitor, interval_stats, linux_memory, now_us, percentile, run_wine
 from vornick_driver import (HarnessError, Probe, ProbeError, WineProgram, exe_path, find_x_windows, helper_path,
                             mouse_move, wait_until, xdotool)
 
@@ -368,23 +367,14 @@ def parse_settings(data):
     return values
 
 
-class SettingsWatcher:
+class SettingsWatcher(BackgroundThread):
     """Reads the settings file every time it changes (a save replaces it: new inode or mtime) and checks it
     against the table as it was set."""
 
     def __init__(self, path, expected):
+        super().__init__()
         self.path, self.expected = Path(path), expected
         self.saves = []  # (t_us, intact, problem)
-        self._stop = threading.Event()
-        self._thread = threading.Thread(target=self._run, daemon=True)
-
-    def __enter__(self):
-        self._thread.start()
-        return self
-
-    def __exit__(self, *exc):
-        self._stop.set()
-        self._thread.join()
 
     def _check(self, data):
         values = parse_settings(data)
